@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/OptionButton.h"
+#include "engine/PairComposition.h"
+#include "platform/Blit.h"
+#include "platform/Platform.h"
+
+#include <QCursor>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWidget>
+
+// The main window. It owns its controls (under their designed names), the three hidden
+// canvases and the pictures of the last job. Its handlers carry the program's behaviour
+// and live in the folders of their subsystems.
+class Form1 : public QWidget {
+public:
+    // The window's mouse pointer settings.
+    static constexpr int PointerDefault = 0;
+    static constexpr int PointerBusy = 11;
+    static constexpr int PointerCustom = 99;
+
+    explicit Form1(Platform& platform, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    Platform& platform() const { return platform_; }
+
+    // Start-up and shut-down.
+    void Form_Load();
+    void Form_Unload();
+
+    // Persisting handlers.
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Text1_Change();
+    void Text2_Change();
+    void Text4_Change();
+
+    // Look and hover rules.
+    void SetUpSkin();
+    void LoadHandCursor();
+    void ResetPointer();
+    void HandPointer();
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int pointer);
+    void SetMouseIcon(const QCursor& cursor);
+
+    // Commands.
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton7_Click();
+    void Option5_Click();
+    void Option6_Click();
+
+    // Controls, in the order of their tab places.
+    QGroupBox* Frame1;
+    OptionButton* Option1;
+    OptionButton* Option2;
+    OptionButton* Option3;
+    OptionButton* Option4;
+    QPushButton* PushButton2;
+    QPushButton* PushButton4;
+    QGroupBox* Frame2;
+    QScrollBar* hStart;
+    QGroupBox* Frame4;
+    QLineEdit* Text1;
+    QPushButton* PushButton1;
+    QGroupBox* Frame5;
+    QLineEdit* Text2;
+    QPushButton* PushButton3;
+    QPushButton* PushButton7;
+    QGroupBox* Frame6;
+    OptionButton* Option6;
+    OptionButton* Option5;
+    QGroupBox* Frame3;
+    QLineEdit* Text4;
+    QPushButton* PushButton5;
+    QScrollBar* hEnd;
+
+    // The hidden canvases and the pictures of the last job.
+    Canvases canvases;
+    LoadedPair loaded;
+    ConstantAlphaBlitter blitter;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+
+    Platform& platform_;
+    int mousePointer_ = PointerDefault;
+    QCursor mouseIcon_;
+    bool hasMouseIcon_ = false;
+    bool centred_ = false;
+};

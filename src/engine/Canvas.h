@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/Picture.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A hidden drawing canvas of fixed size. It has a background picture, which a clear
+// restores, and an image: the background plus everything drawn since the last clear.
+// Whatever is drawn, through its methods or through its surface, stays in the image.
+class Canvas {
+public:
+    static constexpr int Width = 729;
+    static constexpr int Height = 425;
+
+    explicit Canvas(std::uint32_t backColor);
+
+    int ScaleWidth() const { return Width; }
+    int ScaleHeight() const { return Height; }
+    std::uint32_t backColor() const { return backColor_; }
+
+    // The background picture; setting it clears the image to it.
+    const Picture& picture() const { return picture_; }
+    void setPicture(Picture picture);
+
+    // The image as a picture. It shares the canvas's pixels until the canvas draws again.
+    Picture Image() const;
+
+    // Clears the image to the background: the back colour with the picture at the top left.
+    void Cls();
+
+    // Paints the whole picture stretched into the rectangle (source copy).
+    void PaintPicture(const Picture& picture, int x, int y, int width, int height);
+
+    // The drawing surface of the image, for the blit.
+    Surface hDC();
+
+private:
+    std::vector<std::uint32_t>& writableImage();
+
+    std::uint32_t backColor_;
+    Picture picture_;
+    std::shared_ptr<std::vector<std::uint32_t>> image_;
+    // The last whole-canvas stretch: painting the same picture again reuses it.
+    Picture lastStretchSource_;
+    Picture lastStretch_;
+};

@@ -1,0 +1,13 @@
+#include "engine/Picture.h"
+
+Picture Picture::fromPixels(std::shared_ptr<std::vector<std::uint32_t>> buffer, int width,
+                            int height)
+{
+    Picture picture;
+    picture.pixels = buffer->data();
+    picture.width = width;
+    picture.height = height;
+    picture.stride = width;
+    picture.owner = std::move(buffer);
+    return picture;
+}

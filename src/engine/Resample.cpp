@@ -1,0 +1,121 @@
+#include "engine/Resample.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int WeightBits = 14;
+constexpr int WeightOne = 1 << WeightBits;
+
+// The source samples and fixed-point weights that make up each target sample on one axis.
+struct AxisFilter {
+    std::vector<int> first;   // first source index per target index
+    std::vector<int> count;   // number of taps per target index
+    std::vector<int> weights; // taps of target i at [i * maxTaps, i * maxTaps + count[i])
+    int maxTaps = 0;
+};
+
+AxisFilter makeFilter(int sourceSize, int targetSize)
+{
+    AxisFilter filter;
+    const double scale = static_cast<double>(targetSize) / sourceSize;
+    const double radius = scale < 1 ? 1 / scale : 1.0;
+    filter.maxTaps = static_cast<int>(std::ceil(radius)) * 2 + 1;
+    filter.first.resize(static_cast<std::size_t>(targetSize));
+    filter.count.resize(static_cast<std::size_t>(targetSize));
+    filter.weights.assign(static_cast<std::size_t>(targetSize) * filter.maxTaps, 0);
+
+    std::vector<double> raw(static_cast<std::size_t>(filter.maxTaps));
+    for (int i = 0; i < targetSize; ++i) {
+        const double centre = (i + 0.5) / scale - 0.5;
+        int lo = static_cast<int>(std::ceil(centre - radius));
+        int hi = static_cast<int>(std::floor(centre + radius));
+        lo = std::max(lo, 0);
+        hi = std::min(hi, sourceSize - 1);
+        if (hi - lo + 1 > filter.maxTaps)
+            hi = lo + filter.maxTaps - 1;
+        double sum = 0;
+        for (int s = lo; s <= hi; ++s) {
+            const double w = std::max(0.0, 1 - std::abs(s - centre) / radius);
+            raw[static_cast<std::size_t>(s - lo)] = w;
+            sum += w;
+        }
+        if (sum <= 0) { // a target sample between source samples at the very edge
+            lo = hi = std::clamp(static_cast<int>(std::lround(centre)), 0, sourceSize - 1);
+            raw[0] = sum = 1;
+        }
+        // Fixed-point weights that add up to exactly one, the remainder on the largest tap.
+        int* w = &filter.weights[static_cast<std::size_t>(i) * filter.maxTaps];
+        int total = 0, largest = 0;
+        for (int s = lo; s <= hi; ++s) {
+            const int k = s - lo;
+            w[k] = static_cast<int>(std::lround(raw[static_cast<std::size_t>(k)] / sum * WeightOne));
+            total += w[k];
+            if (w[k] > w[largest])
+                largest = k;
+        }
+        w[largest] += WeightOne - total;
+        filter.first[static_cast<std::size_t>(i)] = lo;
+        filter.count[static_cast<std::size_t>(i)] = hi - lo + 1;
+    }
+    return filter;
+}
+
+inline std::uint32_t toChannel(std::int32_t acc)
+{
+    return static_cast<std::uint32_t>(std::clamp((acc + WeightOne / 2) >> WeightBits, 0, 255));
+}
+
+} // namespace
+
+void StretchPicture(const Picture& source, const Surface& target)
+{
+    if (source.isNull() || target.width <= 0 || target.height <= 0)
+        return;
+    if (source.width == target.width && source.height == target.height) {
+        for (int y = 0; y < target.height; ++y)
+            std::copy_n(source.row(y), target.width, target.row(y));
+        return;
+    }
+    const AxisFilter vertical = makeFilter(source.height, target.height);
+    const AxisFilter horizontal = makeFilter(source.width, target.width);
+
+    // Columns first, one target row at a time, so only one intermediate row is kept.
+    const std::size_t sw = static_cast<std::size_t>(source.width);
+    std::vector<std::int32_t> acc(sw * 3);
+    std::vector<std::uint32_t> column(sw);
+    for (int ty = 0; ty < target.height; ++ty) {
+        std::fill(acc.begin(), acc.end(), 0);
+        const int first = vertical.first[static_cast<std::size_t>(ty)];
+        const int* w = &vertical.weights[static_cast<std::size_t>(ty) * vertical.maxTaps];
+        for (int k = 0; k < vertical.count[static_cast<std::size_t>(ty)]; ++k) {
+            const std::uint32_t* in = source.row(first + k);
+            const std::int32_t weight = w[k];
+            for (std::size_t x = 0; x < sw; ++x) {
+                const std::uint32_t p = in[x];
+                acc[x * 3] += weight * static_cast<std::int32_t>(p & 0xff);
+                acc[x * 3 + 1] += weight * static_cast<std::int32_t>((p >> 8) & 0xff);
+                acc[x * 3 + 2] += weight * static_cast<std::int32_t>((p >> 16) & 0xff);
+            }
+        }
+        for (std::size_t x = 0; x < sw; ++x)
+            column[x] = toChannel(acc[x * 3]) | toChannel(acc[x * 3 + 1]) << 8
+                        | toChannel(acc[x * 3 + 2]) << 16;
+
+        std::uint32_t* out = target.row(ty);
+        for (int tx = 0; tx < target.width; ++tx) {
+            const std::uint32_t* in = &column[static_cast<std::size_t>(horizontal.first[static_cast<std::size_t>(tx)])];
+            const int* hw = &horizontal.weights[static_cast<std::size_t>(tx) * horizontal.maxTaps];
+            std::int32_t b = 0, g = 0, r = 0;
+            for (int k = 0; k < horizontal.count[static_cast<std::size_t>(tx)]; ++k) {
+                const std::uint32_t p = in[k];
+                b += hw[k] * static_cast<std::int32_t>(p & 0xff);
+                g += hw[k] * static_cast<std::int32_t>((p >> 8) & 0xff);
+                r += hw[k] * static_cast<std::int32_t>((p >> 16) & 0xff);
+            }
+            out[tx] = 0xff000000u | toChannel(b) | toChannel(g) << 8 | toChannel(r) << 16;
+        }
+    }
+}

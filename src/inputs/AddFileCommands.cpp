@@ -1,0 +1,4 @@
+#include "app/Form1.h"
+
+void Form1::PushButton1_Click() {}
+void Form1::PushButton3_Click() {}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Surface.h"
+
+#include <cstdint>
+
+// The constant-opacity blit. The blend value packs the opacity into bits 16-23
+// (opacity x 65536); the other bytes are zero.
+//
+// Per channel: dst = src * a/255 + dst * (1 - a/255), rounded to nearest.
+// A rectangle with a width or height of 0 or less, or a source rectangle that does not lie
+// entirely inside the source, draws nothing and returns false. The destination rectangle is
+// clipped to the destination; a source rectangle of another size is scaled onto it.
+class Blitter {
+public:
+    virtual ~Blitter() = default;
+    virtual bool AlphaBlend(const Surface& dst, int dx, int dy, int dw, int dh,
+                            const Surface& src, int sx, int sy, int sw, int sh,
+                            std::uint32_t blendValue) = 0;
+};
+
+// The blit used by the program: plain integer arithmetic, one call per rectangle.
+class ConstantAlphaBlitter final : public Blitter {
+public:
+    bool AlphaBlend(const Surface& dst, int dx, int dy, int dw, int dh,
+                    const Surface& src, int sx, int sy, int sw, int sh,
+                    std::uint32_t blendValue) override;
+};

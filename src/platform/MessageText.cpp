@@ -1,0 +1,9 @@
+#include "platform/MessageText.h"
+
+QString DisplayedMessageText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QString>
+
+#include <exception>
+#include <utility>
+
+class QWidget;
+
+// The error trap of a command. Each numbered line (100, 102, ...) runs through it; a line
+// that fails is reported in the fixed form, in a modal box titled "Application Error", and
+// the command goes on with its next line.
+class Trap {
+public:
+    Trap(Platform& platform, QWidget* owner, const QString& procedure);
+
+    template <typename Step>
+    void line(int number, Step&& step)
+    {
+        try {
+            std::forward<Step>(step)();
+        } catch (...) {
+            report(number, std::current_exception());
+        }
+    }
+
+    // The test of a conditional. A test that fails is reported and counts as holding, so
+    // the command goes on into the "then" branch.
+    template <typename Condition>
+    bool test(int number, Condition&& condition)
+    {
+        try {
+            return std::forward<Condition>(condition)();
+        } catch (...) {
+            report(number, std::current_exception());
+            return true;
+        }
+    }
+
+private:
+    void report(int number, std::exception_ptr failure);
+
+    Platform& platform_;
+    QWidget* owner_;
+    QString identity_;
+};
+
+// The description a report shows for whatever a line threw.
+QString FailureDescription(std::exception_ptr failure);

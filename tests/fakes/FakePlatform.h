@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/QtPlatform.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// The platform with everything that would reach outside the process faked: message boxes,
+// dialogs, the shell and the random draw are recorded or answered from a script. Files,
+// pictures and the settings store stay real (tests point the store at a temporary folder).
+class FakePlatform : public QtPlatform {
+public:
+    struct Message {
+        QString text;
+        int style;
+        QString title;
+    };
+
+    std::vector<Message> messages;
+    QStringList openedDocuments;
+    QStringList openedWebAddresses;
+
+    // What the dialogs answer, one entry per call; empty text (cancel) when none is queued.
+    std::deque<QString> openFileAnswers;
+    std::deque<QString> folderAnswers;
+    struct DialogCall {
+        QString title;
+        QString filterOrStart;
+    };
+    std::vector<DialogCall> openFileCalls;
+    std::vector<DialogCall> folderCalls;
+
+    QString desktopFolder = QStringLiteral("/home/user/Desktop");
+    QString programFolder = QStringLiteral(VANTELLE_PROGRAM_DIR_IN_BUILD);
+    double randomValue = 0.5;
+    // Runs inside each message box, as the user's reading time would.
+    std::function<void(const Message&)> onMessage;
+
+    void MsgBox(QWidget*, const QString& text, int style, const QString& title) override
+    {
+        messages.push_back({text, style, title});
+        if (onMessage)
+            onMessage(messages.back());
+    }
+    QString GetOpenFileName(QWidget*, const QString& title, const QString& filter) override
+    {
+        openFileCalls.push_back({title, filter});
+        return next(openFileAnswers);
+    }
+    QString BrowseForFolder(QWidget*, const QString& title, const QString& start) override
+    {
+        folderCalls.push_back({title, start});
+        return next(folderAnswers);
+    }
+    bool OpenDocument(const QString& path) override
+    {
+        openedDocuments << path;
+        return true;
+    }
+    bool OpenWebAddress(const QString& address) override
+    {
+        openedWebAddresses << address;
+        return true;
+    }
+    QString DesktopFolder() override { return desktopFolder; }
+    QString ProgramFolder() override { return programFolder; }
+    double NextRandom() override { return randomValue; }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Message& m : messages)
+            texts << m.text;
+        return texts;
+    }
+
+private:
+    static QString next(std::deque<QString>& answers)
+    {
+        if (answers.empty())
+            return QString();
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
