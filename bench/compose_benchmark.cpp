@@ -1,3 +1,4 @@
+#include "engine/AlphaRamp.h"
 #include "engine/PairComposition.h"
 
 #include <benchmark/benchmark.h>
@@ -40,4 +41,25 @@ void composePair(benchmark::State& state)
 // Decoded JPEGs arrive shrunk to between one and two canvases; other formats as they are.
 BENCHMARK(composePair)->Args({729, 425})->Args({1024, 768})->Args({1458, 850})->Unit(benchmark::kMillisecond);
 
+
+namespace {
+void rampOnly(benchmark::State& state)
+{
+    Canvas base(0x102030), overlay(0x405060);
+    ConstantAlphaBlitter blitter;
+    for (auto _ : state) {
+        AlphaRamp(blitter, base.hDC(), 729, 425, overlay.Image().surface(), 729, 425, 0, 729, 0);
+    }
+}
+void canvasMake(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Canvases c;
+        benchmark::DoNotOptimize(c.pic1.Image().pixels);
+    }
+}
+}
+#include "engine/AlphaRamp.h"
+BENCHMARK(rampOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(canvasMake)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

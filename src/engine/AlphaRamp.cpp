@@ -30,22 +30,30 @@ void AlphaRamp(Blitter& blitter, const Surface& dst, double dstWidth, double dst
     if (!horizontal && direction != 1)
         return;
 
-    // The counter advances by repeated addition: the strip count depends on its rounding.
-    for (double i = 1; i <= 256; i += step) {
-        Opacity opacity = i - 1;
-        const std::uint32_t blend = MakeBlendFunction(opacity);
-        const std::int32_t p = R(r / 256 * i + bandStart);
+    // The strips are computed first and blitted together; a failure part-way still
+    // draws the strips computed before it.
+    std::vector<BlitCall> calls;
+    calls.reserve(static_cast<std::size_t>(256 / step) + 2);
+    try {
+        // The counter advances by repeated addition: the strip count depends on its rounding.
+        for (double i = 1; i <= 256; i += step) {
+            Opacity opacity = i - 1;
+            const std::uint32_t blend = MakeBlendFunction(opacity);
+            const std::int32_t p = R(r / 256 * i + bandStart);
+            if (horizontal)
+                calls.push_back({p, 0, R(W / 256), R(H), p, 0, R(W / 256), R(SH), blend});
+            else
+                calls.push_back({0, p, R(W), R(H / 256 + 1), 0, p, R(SW), R(SH / 256 + 1), blend});
+        }
+        Opacity full = 255;
+        const std::uint32_t blend = MakeBlendFunction(full);
         if (horizontal)
-            blitter.AlphaBlend(dst, p, 0, R(W / 256), R(H), src, p, 0, R(W / 256), R(SH), blend);
+            calls.push_back({R(E), 0, R(W - E), R(H), R(E), 0, R(SW - E), R(H), blend});
         else
-            blitter.AlphaBlend(dst, 0, p, R(W), R(H / 256 + 1), src, 0, p, R(SW), R(SH / 256 + 1),
-                               blend);
+            calls.push_back({0, R(E), R(W), R(H - E), 0, R(E), R(SW), R(H - E), blend});
+    } catch (...) {
+        blitter.AlphaBlendAll(dst, src, calls);
+        throw;
     }
-
-    Opacity full = 255;
-    const std::uint32_t blend = MakeBlendFunction(full);
-    if (horizontal)
-        blitter.AlphaBlend(dst, R(E), 0, R(W - E), R(H), src, R(E), 0, R(SW - E), R(H), blend);
-    else
-        blitter.AlphaBlend(dst, 0, R(E), R(W), R(H - E), src, 0, R(E), R(SW), R(H - E), blend);
+    blitter.AlphaBlendAll(dst, src, calls);
 }

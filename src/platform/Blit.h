@@ -3,6 +3,14 @@
 #include "platform/Surface.h"
 
 #include <cstdint>
+#include <vector>
+
+// The rectangles and blend value of one blit between the same two surfaces.
+struct BlitCall {
+    int dx, dy, dw, dh;
+    int sx, sy, sw, sh;
+    std::uint32_t blendValue;
+};
 
 // The constant-opacity blit. The blend value packs the opacity into bits 16-23
 // (opacity x 65536); the other bytes are zero.
@@ -17,6 +25,15 @@ public:
     virtual bool AlphaBlend(const Surface& dst, int dx, int dy, int dw, int dh,
                             const Surface& src, int sx, int sy, int sw, int sh,
                             std::uint32_t blendValue) = 0;
+
+    // Runs the calls in order, with the same result as calling each in turn. The source
+    // must not be the destination.
+    virtual void AlphaBlendAll(const Surface& dst, const Surface& src,
+                               const std::vector<BlitCall>& calls)
+    {
+        for (const BlitCall& c : calls)
+            AlphaBlend(dst, c.dx, c.dy, c.dw, c.dh, src, c.sx, c.sy, c.sw, c.sh, c.blendValue);
+    }
 };
 
 // The blit used by the program: plain integer arithmetic, one call per rectangle.
@@ -25,4 +42,8 @@ public:
     bool AlphaBlend(const Surface& dst, int dx, int dy, int dw, int dh,
                     const Surface& src, int sx, int sy, int sw, int sh,
                     std::uint32_t blendValue) override;
+    // Row by row: every call's part of a row is done while the row is in the cache, in
+    // the calls' order, so each pixel sees the same blends in the same order.
+    void AlphaBlendAll(const Surface& dst, const Surface& src,
+                       const std::vector<BlitCall>& calls) override;
 };
