@@ -33,7 +33,6 @@ void AlphaRamp(Blitter& blitter, const Surface& dst, double dstWidth, double dst
     // The strips are computed first and blitted together; a failure part-way still
     // draws the strips computed before it.
     std::vector<BlitCall> calls;
-    calls.reserve(static_cast<std::size_t>(256 / step) + 2);
     try {
         // The counter advances by repeated addition: the strip count depends on its rounding.
         for (double i = 1; i <= 256; i += step) {

@@ -37,7 +37,7 @@ public:
 };
 
 // The blit used by the program: plain integer arithmetic, one call per rectangle.
-class ConstantAlphaBlitter final : public Blitter {
+class ConstantAlphaBlitter : public Blitter {
 public:
     bool AlphaBlend(const Surface& dst, int dx, int dy, int dw, int dh,
                     const Surface& src, int sx, int sy, int sw, int sh,
