@@ -1,0 +1,403 @@
+#include "platform/PictureCorpus.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <turbojpeg.h>
+
+#include <array>
+#include <functional>
+
+namespace {
+
+QByteArray le16(int value)
+{
+    const char bytes[2] = {char(value & 0xff), char((value >> 8) & 0xff)};
+    return QByteArray(bytes, 2);
+}
+
+QByteArray le32(qint64 value)
+{
+    return le16(int(value & 0xffff)) + le16(int((value >> 16) & 0xffff));
+}
+
+QByteArray be16(int value)
+{
+    const char bytes[2] = {char((value >> 8) & 0xff), char(value & 0xff)};
+    return QByteArray(bytes, 2);
+}
+
+QByteArray be32(qint64 value)
+{
+    return be16(int((value >> 16) & 0xffff)) + be16(int(value & 0xffff));
+}
+
+// The quarter a point of a w x h picture lies in: 0 top left, 1 top right, 2 bottom left,
+// 3 bottom right.
+int quarterOf(int x, int y, int w, int h)
+{
+    return (y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0);
+}
+
+constexpr std::array<QRgb, 4> QuarterColours = {CorpusRed, CorpusGreen, CorpusBlue, CorpusWhite};
+
+const std::vector<ColourProbe> QuarterProbes = {
+    {{0.25, 0.25}, CorpusRed}, {{0.75, 0.25}, CorpusGreen},
+    {{0.25, 0.75}, CorpusBlue}, {{0.75, 0.75}, CorpusWhite}};
+
+// --- BMP -------------------------------------------------------------------------------------
+
+constexpr quint32 BiRgb = 0;
+constexpr quint32 BiRle8 = 1;
+constexpr quint32 BiRle4 = 2;
+
+struct BmpLayout {
+    int width;
+    int height;        // as stored in the header: negative for a top-down file
+    int bitsPerPixel;
+    quint32 compression;
+    std::vector<QRgb> palette;
+};
+
+QByteArray bmpFile(const BmpLayout& layout, const QByteArray& pixelData)
+{
+    QByteArray palette;
+    for (const QRgb colour : layout.palette)
+        palette += QByteArray(1, char(qBlue(colour))) + char(qGreen(colour)) + char(qRed(colour)) + '\0';
+    const qint64 offset = 14 + 40 + palette.size();
+    QByteArray file = "BM" + le32(offset + pixelData.size()) + le32(0) + le32(offset);
+    file += le32(40) + le32(layout.width) + le32(layout.height) + le16(1) + le16(layout.bitsPerPixel)
+            + le32(layout.compression) + le32(pixelData.size()) + le32(2835) + le32(2835)
+            + le32(qint64(layout.palette.size())) + le32(0);
+    return file + palette + pixelData;
+}
+
+// Uncompressed rows, each padded to four bytes, bottom-up unless the height is negative.
+// `sample` gives the palette index or the packed pixel at (x, y) of the upright picture.
+QByteArray bmpRows(const BmpLayout& layout, const std::function<quint32(int, int)>& sample)
+{
+    const int height = std::abs(layout.height);
+    const int rowBytes = (layout.width * layout.bitsPerPixel + 31) / 32 * 4;
+    QByteArray data;
+    for (int r = 0; r < height; ++r) {
+        const int y = layout.height < 0 ? r : height - 1 - r;
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < layout.width; ++x) {
+            const quint32 v = sample(x, y);
+            switch (layout.bitsPerPixel) {
+            case 1:
+                row[x / 8] = char(row[x / 8] | (v << (7 - x % 8)));
+                break;
+            case 4:
+                row[x / 2] = char(row[x / 2] | (v << (x % 2 ? 0 : 4)));
+                break;
+            case 8:
+                row[x] = char(v);
+                break;
+            case 16:
+                row.replace(x * 2, 2, le16(int(v)));
+                break;
+            default: // 24 and 32: blue, green, red (and a spare byte)
+                for (int b = 0; b < layout.bitsPerPixel / 8; ++b)
+                    row[x * layout.bitsPerPixel / 8 + b] = char(b < 3 ? (v >> (8 * b)) & 0xff : 0);
+            }
+        }
+        data += row;
+    }
+    return data;
+}
+
+// Run-length rows of a quartered picture: each half row is one run of its palette index.
+QByteArray bmpRunLengthRows(const BmpLayout& layout)
+{
+    QByteArray data;
+    for (int r = 0; r < layout.height; ++r) {
+        const int y = layout.height - 1 - r;
+        for (int half = 0; half < 2; ++half) {
+            const int index = 1 + quarterOf(half * layout.width / 2, y, layout.width, layout.height);
+            const int value = layout.compression == BiRle4 ? (index << 4 | index) : index;
+            data += char(layout.width / 2);
+            data += char(value);
+        }
+        data += QByteArray("\0\0", 2); // end of line
+    }
+    return data + QByteArray("\0\1", 2); // end of bitmap
+}
+
+std::vector<QRgb> quarterPalette(int entries)
+{
+    std::vector<QRgb> palette(static_cast<std::size_t>(entries), 0xff000000);
+    for (int i = 0; i < 4; ++i)
+        palette[static_cast<std::size_t>(i) + 1] = QuarterColours[static_cast<std::size_t>(i)];
+    return palette;
+}
+
+CorpusPicture quarteredBmp(const QString& name, int bitsPerPixel, quint32 compression, bool topDown)
+{
+    constexpr int W = 40, H = 30;
+    BmpLayout layout{W, topDown ? -H : H, bitsPerPixel, compression, {}};
+    std::function<quint32(int, int)> sample;
+    std::vector<ColourProbe> probes = QuarterProbes;
+    if (bitsPerPixel == 1) {
+        // Two colours: black and white quarters, alternating like a chessboard.
+        layout.palette = {0xff000000, CorpusWhite};
+        sample = [](int x, int y) { return quint32(quarterOf(x, y, W, H) == 1 || quarterOf(x, y, W, H) == 2); };
+        probes = {{{0.25, 0.25}, 0xff000000}, {{0.75, 0.25}, CorpusWhite},
+                  {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, 0xff000000}};
+    } else if (bitsPerPixel <= 8) {
+        layout.palette = quarterPalette(1 << bitsPerPixel);
+        sample = [](int x, int y) { return quint32(1 + quarterOf(x, y, W, H)); };
+    } else if (bitsPerPixel == 16) {
+        static constexpr std::array<quint32, 4> Packed555 = {0x7c00, 0x03e0, 0x001f, 0x7fff};
+        sample = [](int x, int y) { return Packed555[static_cast<std::size_t>(quarterOf(x, y, W, H))]; };
+    } else {
+        sample = [](int x, int y) { return quint32(QuarterColours[static_cast<std::size_t>(quarterOf(x, y, W, H))] & 0xffffff); };
+    }
+    const QByteArray pixels = compression == BiRgb ? bmpRows(layout, sample) : bmpRunLengthRows(layout);
+    return {name, bmpFile(layout, pixels), QSize(W, H), probes, {}};
+}
+
+// --- GIF -------------------------------------------------------------------------------------
+
+// LZW data that any decoder reads back: 9-bit codes, literals only, with a clear code before
+// the code table could grow to ten bits.
+QByteArray gifLzw(const QByteArray& indices)
+{
+    constexpr int Clear = 256, End = 257, LiteralsPerClear = 250;
+    QByteArray out;
+    quint32 bits = 0;
+    int bitCount = 0;
+    auto put = [&](int code) {
+        bits |= quint32(code) << bitCount;
+        bitCount += 9;
+        while (bitCount >= 8) {
+            out += char(bits & 0xff);
+            bits >>= 8;
+            bitCount -= 8;
+        }
+    };
+    for (int i = 0; i < indices.size(); ++i) {
+        if (i % LiteralsPerClear == 0)
+            put(Clear);
+        put(static_cast<unsigned char>(indices[i]));
+    }
+    put(End);
+    if (bitCount > 0)
+        out += char(bits & 0xff);
+    return out;
+}
+
+QByteArray gifSubBlocks(const QByteArray& data)
+{
+    QByteArray out;
+    for (int at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        out += char(block.size()) + block;
+    }
+    return out + '\0';
+}
+
+struct GifFrame {
+    QSize size;
+    QByteArray indices;
+    int transparentIndex = -1;
+};
+
+QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop)
+{
+    // 256 colours: the quarter colours at 1 to 4, black elsewhere.
+    QByteArray file = "GIF89a" + le16(screen.width()) + le16(screen.height());
+    file += char(0xf7);
+    file += QByteArray("\0\0", 2);
+    for (const QRgb colour : quarterPalette(256))
+        file += QByteArray(1, char(qRed(colour))) + char(qGreen(colour)) + char(qBlue(colour));
+    if (loop)
+        file += QByteArray("\x21\xff\x0bNETSCAPE2.0\x03\x01\0\0\0", 19);
+    for (const GifFrame& frame : frames) {
+        const bool transparent = frame.transparentIndex >= 0;
+        file += QByteArray("\x21\xf9\x04", 3) + char(transparent ? 0x09 : 0x08) + le16(10)
+                + char(transparent ? frame.transparentIndex : 0) + '\0';
+        file += ',' + le16(0) + le16(0) + le16(frame.size.width()) + le16(frame.size.height()) + '\0';
+        file += char(8) + gifSubBlocks(gifLzw(frame.indices));
+    }
+    return file + ';';
+}
+
+QByteArray quarterIndices(QSize size, const std::function<int(int)>& indexOfQuarter)
+{
+    QByteArray indices;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            indices += char(indexOfQuarter(quarterOf(x, y, size.width(), size.height())));
+    return indices;
+}
+
+// --- JPEG ------------------------------------------------------------------------------------
+
+// TurboJPEG writes the CMYK pixels as an Adobe YCCK file, as photo software does for print.
+QByteArray cmykJpeg(QSize size)
+{
+    QByteArray cmyk;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb rgb = QuarterColours[static_cast<std::size_t>(quarterOf(x, y, size.width(), size.height()))];
+            // Stored inverted, as Adobe's CMYK JPEGs are: 255 means no ink.
+            cmyk += QByteArray(1, char(qRed(rgb))) + char(qGreen(rgb)) + char(qBlue(rgb)) + char(255);
+        }
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long jpegSize = 0;
+    tjCompress2(handle, reinterpret_cast<const unsigned char*>(cmyk.constData()), size.width(), 0,
+                size.height(), TJPF_CMYK, &jpeg, &jpegSize, TJSAMP_444, 95, 0);
+    QByteArray out(reinterpret_cast<const char*>(jpeg), static_cast<qsizetype>(jpegSize));
+    tjFree(jpeg);
+    tjDestroy(handle);
+    return out;
+}
+
+QByteArray encodePng(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return bytes;
+}
+
+QImage greyQuarters(QSize size)
+{
+    return QuarteredImage(size).convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The grey of each quarter as it was written.
+std::vector<ColourProbe> greyProbes(const QImage& grey)
+{
+    std::vector<ColourProbe> probes;
+    for (const ColourProbe& p : QuarterProbes)
+        probes.push_back({p.at, grey.pixel(int(p.at.x() * grey.width()), int(p.at.y() * grey.height()))});
+    return probes;
+}
+
+} // namespace
+
+QImage QuarteredImage(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, QuarterColours[static_cast<std::size_t>(quarterOf(x, y, size.width(), size.height()))]);
+    return image;
+}
+
+QByteArray EncodeJpeg(const QImage& image, int quality, bool progressive)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+QByteArray OneBitBmp(QSize size, bool pixelData)
+{
+    const BmpLayout layout{size.width(), size.height(), 1, BiRgb, {0xff000000, CorpusWhite}};
+    const qsizetype dataSize = pixelData ? qsizetype((size.width() + 31) / 32 * 4) * size.height() : 0;
+    return bmpFile(layout, QByteArray(dataSize, '\0'));
+}
+
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation)
+{
+    const QByteArray ifd = be16(1) + be16(0x0112) + be16(3) + be32(1) + be16(orientation) + be16(0) + be32(0);
+    const QByteArray payload = QByteArray("Exif\0\0MM\0\x2a\0\0\0\x08", 14) + ifd;
+    return jpeg.left(2) + "\xff\xe1" + be16(int(payload.size()) + 2) + payload + jpeg.mid(2);
+}
+
+std::vector<ColourProbe> UprightQuarterProbes(int orientation)
+{
+    // The stored quarter that each upright quarter shows (0 top left, 1 top right,
+    // 2 bottom left, 3 bottom right), from the EXIF definitions of the eight orientations.
+    static constexpr std::array<std::array<int, 4>, 8> Shown = {{
+        {0, 1, 2, 3}, // 1 as stored
+        {1, 0, 3, 2}, // 2 mirrored left to right
+        {3, 2, 1, 0}, // 3 turned half round
+        {2, 3, 0, 1}, // 4 mirrored top to bottom
+        {0, 2, 1, 3}, // 5 mirrored along the main diagonal
+        {2, 0, 3, 1}, // 6 turned a quarter clockwise
+        {3, 1, 2, 0}, // 7 mirrored along the other diagonal
+        {1, 3, 0, 2}, // 8 turned a quarter anticlockwise
+    }};
+    std::vector<ColourProbe> probes = QuarterProbes;
+    for (std::size_t i = 0; i < 4; ++i)
+        probes[i].colour = QuarterColours[static_cast<std::size_t>(Shown[static_cast<std::size_t>(orientation - 1)][i])];
+    return probes;
+}
+
+std::vector<CorpusPicture> BadAndUnusualPictures()
+{
+    const QSize small(96, 64);
+    const QByteArray jpeg = EncodeJpeg(QuarteredImage(small));
+    const QByteArray bigJpeg = EncodeJpeg(QuarteredImage(QSize(800, 600)));
+
+    std::vector<CorpusPicture> corpus = {
+        {"empty.jpg", {}, {}, {}, "the file is empty"},
+        {"text.jpg", "This is a note to myself, not a picture.\n", {}, {}, "not a BMP, GIF, JPEG or PNG picture"},
+        {"png-named.jpg", encodePng(QuarteredImage(small)), small, QuarterProbes, {}},
+        {"truncated.jpg", bigJpeg.left(bigJpeg.size() * 2 / 5), {}, {}, "truncated"},
+        {"only-header.jpg", jpeg.left(20), {}, {}, "truncated"},
+        {"progressive.jpg", EncodeJpeg(QuarteredImage(small), 95, true), small, QuarterProbes, {}},
+        {"grey.jpg", EncodeJpeg(greyQuarters(small)), small, greyProbes(greyQuarters(small)), {}},
+        {"cmyk.jpg", cmykJpeg(small), small, QuarterProbes, {}},
+        {"huge.bmp", bmpFile({65535, 65535, 24, BiRgb, {}}, QByteArray(64, '\x7f')), {}, {}, "65535 x 65535"},
+        {"huge.gif", gifFile({65535, 65535}, {{{65535, 65535}, QByteArray(64, '\1')}}, false), {}, {}, "65535 x 65535"},
+        quarteredBmp("1-bit.bmp", 1, BiRgb, false),
+        quarteredBmp("4-bit.bmp", 4, BiRgb, false),
+        quarteredBmp("8-bit.bmp", 8, BiRgb, false),
+        quarteredBmp("16-bit.bmp", 16, BiRgb, false),
+        quarteredBmp("24-bit.bmp", 24, BiRgb, false),
+        quarteredBmp("32-bit.bmp", 32, BiRgb, false),
+        quarteredBmp("rle4.bmp", 4, BiRle4, false),
+        quarteredBmp("rle8.bmp", 8, BiRle8, false),
+        quarteredBmp("top-down.bmp", 24, BiRgb, true),
+        quarteredBmp("picture.dib", 24, BiRgb, false),
+        {"animated.gif",
+         gifFile(small, {{small, quarterIndices(small, [](int q) { return 1 + q; })},
+                         {small, QByteArray(small.width() * small.height(), '\3')}}, true),
+         small, QuarterProbes, {}},
+        // The left half is the transparent colour: it shows as white.
+        {"transparent.gif",
+         gifFile(small, {{small, quarterIndices(small, [](int q) { return q % 2 == 0 ? 0 : 1 + q; }), 0}}, false),
+         small,
+         {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen},
+          {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, CorpusWhite}},
+         {}},
+        {"a folder.jpg/", {}, {}, {}, "it is a folder"},
+        {QString::fromUtf8("holiday 2024. with blanks.and.dots. Åsa Ørsted 東京.jpg"), jpeg, small, QuarterProbes, {}},
+    };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QSize upright = orientation >= 5 ? small.transposed() : small;
+        corpus.push_back({QStringLiteral("orientation-%1.jpg").arg(orientation),
+                          WithExifOrientation(jpeg, orientation), upright,
+                          UprightQuarterProbes(orientation), {}});
+    }
+    return corpus;
+}
+
+bool WriteCorpus(const std::vector<CorpusPicture>& corpus, const QDir& folder)
+{
+    for (const CorpusPicture& picture : corpus) {
+        if (picture.isFolder()) {
+            if (!folder.mkpath(picture.name))
+                return false;
+            continue;
+        }
+        QFile file(folder.filePath(picture.name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(picture.bytes) != picture.bytes.size())
+            return false;
+    }
+    return true;
+}

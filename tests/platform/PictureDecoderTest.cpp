@@ -1,0 +1,134 @@
+#include "platform/PictureCorpus.h"
+#include "platform/PictureDecoder.h"
+#include "report/Failure.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ShrinkCase {
+    QSize stored;
+    bool quarterTurned;
+    QSize decoded;
+};
+
+// The largest of 1/2, 1/4, 1/8 that keeps the upright picture at least 729 x 425, with the
+// width and height swapped for orientations that turn the picture a quarter.
+TEST(ShrinkOnLoadSize, TakesTheLargestReductionThatStillCoversTheCanvasUpright)
+{
+    const ShrinkCase cases[] = {
+        {{6000, 4000}, false, {750, 500}},   // 24 MP: an eighth
+        {{4000, 3000}, false, {1000, 750}},  // 12 MP: an eighth would be 500 wide
+        {{6000, 4000}, true, {1500, 1000}},  // portrait upright: 500 x 750 is too narrow
+        {{4000, 6000}, false, {1000, 1500}},
+        {{1458, 850}, false, {729, 425}},    // exactly the canvas at a half
+        {{1457, 850}, false, {1457, 850}},   // a half would be a pixel short
+        {{1458, 849}, false, {1458, 849}},
+        {{850, 1458}, true, {425, 729}},     // upright 1458 x 850
+        {{850, 1458}, false, {850, 1458}},   // upright 850 wide: no reduction fits
+        {{729, 425}, false, {729, 425}},
+        {{100, 80}, false, {100, 80}},       // never enlarged
+        {{6001, 4003}, false, {750, 500}},   // rounded down, so Qt keeps the DCT scale
+    };
+    for (const ShrinkCase& c : cases)
+        EXPECT_EQ(ShrinkOnLoadSize(c.stored, c.quarterTurned), c.decoded)
+            << c.stored.width() << "x" << c.stored.height() << (c.quarterTurned ? " turned" : "");
+}
+
+TEST(SniffPictureFormat, GoesByTheFirstBytesOnly)
+{
+    EXPECT_EQ(SniffPictureFormat("BM\x36\0\0\0"), "bmp");
+    EXPECT_EQ(SniffPictureFormat("GIF89a..."), "gif");
+    EXPECT_EQ(SniffPictureFormat("GIF87a..."), "gif");
+    EXPECT_EQ(SniffPictureFormat("\xff\xd8\xff\xe0"), "jpeg");
+    EXPECT_EQ(SniffPictureFormat("\x89PNG\r\n\x1a\n"), "png");
+    EXPECT_EQ(SniffPictureFormat("II*\0"), ""); // TIFF: a decoder the program does not expose
+    EXPECT_EQ(SniffPictureFormat("GIF8"), "");
+    EXPECT_EQ(SniffPictureFormat(""), "");
+}
+
+class DecodeFile : public ::testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(folder.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    static QRgb at(const Picture& picture, double x, double y)
+    {
+        return picture.row(int(y * picture.height))[int(x * picture.width)];
+    }
+
+    QTemporaryDir folder;
+};
+
+// A camera photo arrives shrunk by the DCT scale that keeps it above the canvas once upright;
+// an orientation that turns it a quarter is reckoned with before the scale is chosen.
+TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
+{
+    const QByteArray photo = EncodeJpeg(QuarteredImage(QSize(2920, 1704)), 80);
+    struct Case {
+        int orientation;
+        QSize decoded;
+    };
+    for (const Case c : {Case{1, {730, 426}}, Case{3, {730, 426}}, Case{6, {852, 1460}}, Case{8, {852, 1460}}}) {
+        SCOPED_TRACE(c.orientation);
+        const Picture picture = DecodePictureFile(write("photo.jpg", WithExifOrientation(photo, c.orientation)));
+        EXPECT_EQ(QSize(picture.width, picture.height), c.decoded);
+        for (const ColourProbe& probe : UprightQuarterProbes(c.orientation))
+            EXPECT_EQ(at(picture, probe.at.x(), probe.at.y()) & 0xf0f0f0, probe.colour & 0xf0f0f0);
+    }
+}
+
+TEST_F(DecodeFile, LeavesSmallJpegsAndOtherFormatsAtTheirSize)
+{
+    const QImage big = QuarteredImage(QSize(1600, 1000));
+    EXPECT_EQ(DecodePictureFile(write("small.jpg", EncodeJpeg(QuarteredImage(QSize(400, 300))))).width, 400);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        big.save(&buffer, "png");
+    }
+    EXPECT_EQ(DecodePictureFile(write("big.png", png)).width, 1600);
+}
+
+// 100 megapixels still load; a header claiming more than the limit is refused before any
+// pixel is decoded, with the size it claims.
+TEST_F(DecodeFile, TakesA100MegapixelPictureAndRefusesLargerClaimsAtOnce)
+{
+    const Picture hundred = DecodePictureFile(write("100mp.bmp", OneBitBmp(QSize(10000, 10000))));
+    EXPECT_EQ(hundred.width, 10000);
+    EXPECT_EQ(hundred.height, 10000);
+
+    const QString claim = write("claim.bmp", OneBitBmp(QSize(12000, 12000), false));
+    try {
+        DecodePictureFile(claim);
+        FAIL() << "a 144-megapixel claim loaded";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.description(),
+                  "Cannot load the picture " + claim.toStdString()
+                      + ": at 12000 x 12000 pixels it is larger than the 134 megapixels a picture may have");
+    }
+}
+
+TEST_F(DecodeFile, NamesAMissingFile)
+{
+    const QString missing = QDir(folder.path()).filePath("gone.jpg");
+    try {
+        DecodePictureFile(missing);
+        FAIL();
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.number(), FailureNumber::FileNotFound);
+        EXPECT_EQ(failure.description(), "File not found: " + missing.toStdString());
+    }
+}
+
+} // namespace
