@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Twips.h"
+#include "inputs/PictureDrop.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -74,6 +75,7 @@ QScrollBar* scrollBar(QWidget* parent, const QRect& place, int value)
     bar->setSingleStep(1);
     bar->setPageStep(20);
     bar->setValue(value);
+    bar->setFocusPolicy(Qt::StrongFocus); // the keyboard can move the blend start
     return bar;
 }
 
@@ -190,6 +192,10 @@ void Form1::connectHandlers()
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
 
+    // A picture file dropped on a field or its frame fills that field.
+    AcceptPictureDrops(Text1, {Text1, Frame4});
+    AcceptPictureDrops(Text2, {Text2, Frame5});
+
     // Mouse moves: the window's free surface, the frames, the direction options and the
     // two picture fields show the default pointer; the push buttons show the hand.
     for (QWidget* widget : std::initializer_list<QWidget*>{this, Frame1, Frame2, Frame3, Frame4,
@@ -218,7 +224,7 @@ void Form1::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         if (const QScreen* current = screen())
-            move(current->availableGeometry().center() - rect().center());
+            move(current->availableGeometry().center() - frameGeometry().center() + pos());
     }
     QWidget::showEvent(event);
 }

@@ -9,16 +9,10 @@ namespace {
 
 constexpr std::size_t PixelCount = static_cast<std::size_t>(Canvas::Width) * Canvas::Height;
 
-Surface surfaceOf(std::vector<std::uint32_t>& pixels)
-{
-    return {pixels.data(), Canvas::Width, Canvas::Height, Canvas::Width};
-}
-
 } // namespace
 
 Canvas::Canvas(std::uint32_t backColor)
-    : backColor_(0xff000000u | backColor),
-      image_(std::make_shared<std::vector<std::uint32_t>>(PixelCount, backColor_))
+    : backColor_(0xff000000u | backColor), image_(std::make_shared<Pixels>(PixelCount, backColor_))
 {
 }
 
@@ -30,24 +24,24 @@ void Canvas::setPicture(Picture picture)
 
 Picture Canvas::Image() const
 {
+    finishClear();
     return Picture::fromPixels(image_, Width, Height);
-}
-
-std::vector<std::uint32_t>& Canvas::writableImage()
-{
-    // Pictures taken of the image keep their pixels: drawing goes to a fresh buffer.
-    if (image_.use_count() > 1)
-        image_ = std::make_shared<std::vector<std::uint32_t>>(*image_);
-    return *image_;
 }
 
 void Canvas::Cls()
 {
-    if (picture_.pixels == image_->data())
-        return; // the background is the image as it stands
+    // A background taken from the image as it stands needs no clearing.
+    clearPending_ = picture_.pixels != image_->data();
+}
+
+void Canvas::finishClear() const
+{
+    if (!clearPending_)
+        return;
+    clearPending_ = false;
     if (image_.use_count() > 1)
-        image_ = std::make_shared<std::vector<std::uint32_t>>(PixelCount);
-    std::vector<std::uint32_t>& image = *image_;
+        image_ = std::make_shared<Pixels>(PixelCount);
+    Pixels& image = *image_;
     const int w = picture_.isNull() ? 0 : std::min(picture_.width, Width);
     const int h = picture_.isNull() ? 0 : std::min(picture_.height, Height);
     for (int y = 0; y < Height; ++y) {
@@ -58,19 +52,30 @@ void Canvas::Cls()
     }
 }
 
+Canvas::Pixels& Canvas::writableImage()
+{
+    finishClear();
+    // Pictures taken of the image keep their pixels: drawing goes to a copy.
+    if (image_.use_count() > 1)
+        image_ = std::make_shared<Pixels>(*image_);
+    return *image_;
+}
+
 void Canvas::PaintPicture(const Picture& picture, int x, int y, int width, int height)
 {
     if (picture.isNull() || width <= 0 || height <= 0)
         return;
     const bool wholeCanvas = x == 0 && y == 0 && width == Width && height == Height;
-    if (wholeCanvas && !lastStretch_.isNull() && picture.sharesPixelsWith(lastStretchSource_)) {
-        image_ = std::const_pointer_cast<std::vector<std::uint32_t>>(
-            std::static_pointer_cast<const std::vector<std::uint32_t>>(lastStretch_.owner));
-        return;
+    if (wholeCanvas) {
+        // The paint covers everything, so a pending clear is moot.
+        clearPending_ = false;
+        if (!lastStretch_.isNull() && picture.sharesPixelsWith(lastStretchSource_)) {
+            image_ = std::const_pointer_cast<Pixels>(std::static_pointer_cast<const Pixels>(lastStretch_.owner));
+            return;
+        }
     }
 
-    auto stretched = std::make_shared<std::vector<std::uint32_t>>(
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    auto stretched = std::make_shared<Pixels>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     StretchPicture(picture, {stretched->data(), width, height, width});
     if (wholeCanvas) {
         lastStretchSource_ = picture;
@@ -79,7 +84,7 @@ void Canvas::PaintPicture(const Picture& picture, int x, int y, int width, int h
         return;
     }
 
-    std::vector<std::uint32_t>& image = writableImage();
+    Pixels& image = writableImage();
     const int x0 = std::max(x, 0), x1 = std::min(x + width, Width);
     const int y0 = std::max(y, 0), y1 = std::min(y + height, Height);
     for (int row = y0; row < y1; ++row)
@@ -90,5 +95,6 @@ void Canvas::PaintPicture(const Picture& picture, int x, int y, int width, int h
 
 Surface Canvas::hDC()
 {
-    return surfaceOf(writableImage());
+    Pixels& image = writableImage();
+    return {image.data(), Width, Height, Width};
 }

@@ -28,6 +28,8 @@ public:
     Picture Image() const;
 
     // Clears the image to the background: the back colour with the picture at the top left.
+    // The clear is carried out when the image is next read or drawn into, so a clear that a
+    // whole-canvas paint follows costs nothing.
     void Cls();
 
     // Paints the whole picture stretched into the rectangle (source copy).
@@ -37,11 +39,14 @@ public:
     Surface hDC();
 
 private:
-    std::vector<std::uint32_t>& writableImage();
+    using Pixels = std::vector<std::uint32_t>;
+    Pixels& writableImage();
+    void finishClear() const;
 
     std::uint32_t backColor_;
     Picture picture_;
-    std::shared_ptr<std::vector<std::uint32_t>> image_;
+    mutable std::shared_ptr<Pixels> image_;
+    mutable bool clearPending_ = false;
     // The last whole-canvas stretch: painting the same picture again reuses it.
     Picture lastStretchSource_;
     Picture lastStretch_;

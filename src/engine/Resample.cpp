@@ -63,11 +63,6 @@ AxisFilter makeFilter(int sourceSize, int targetSize)
     return filter;
 }
 
-inline std::uint8_t toChannel(std::int32_t acc)
-{
-    return static_cast<std::uint8_t>(std::clamp((acc + WeightOne / 2) >> WeightBits, 0, 255));
-}
-
 } // namespace
 
 void StretchPicture(const Picture& source, const Surface& target)
@@ -83,10 +78,12 @@ void StretchPicture(const Picture& source, const Surface& target)
     const AxisFilter horizontal = makeFilter(source.width, target.width);
 
     // Rows first, one target row at a time, so only one intermediate row is kept. Both
-    // passes work on the four bytes of each pixel alike, which the compiler vectorises.
+    // passes work on the four bytes of each pixel alike, which the compiler vectorises; the
+    // intermediate row keeps six bits more than a byte so the two roundings do not add up.
+    constexpr int BetweenBits = 6;
     const std::size_t rowBytes = static_cast<std::size_t>(source.width) * 4;
     std::vector<std::int32_t> acc(rowBytes);
-    std::vector<std::uint8_t> between(rowBytes);
+    std::vector<std::int32_t> between(rowBytes);
     for (int ty = 0; ty < target.height; ++ty) {
         std::fill(acc.begin(), acc.end(), 0);
         const int first = vertical.first[static_cast<std::size_t>(ty)];
@@ -98,19 +95,20 @@ void StretchPicture(const Picture& source, const Surface& target)
                 acc[i] += weight * in[i];
         }
         for (std::size_t i = 0; i < rowBytes; ++i)
-            between[i] = toChannel(acc[i]);
+            between[i] = (acc[i] + (1 << (WeightBits - BetweenBits - 1))) >> (WeightBits - BetweenBits);
 
         auto* out = reinterpret_cast<std::uint8_t*>(target.row(ty));
         for (int tx = 0; tx < target.width; ++tx) {
             const std::size_t x = static_cast<std::size_t>(tx);
-            const std::uint8_t* in = &between[static_cast<std::size_t>(horizontal.first[x]) * 4];
+            const std::int32_t* in = &between[static_cast<std::size_t>(horizontal.first[x]) * 4];
             const int* hw = &horizontal.weights[x * horizontal.maxTaps];
             std::int32_t sum[4] = {0, 0, 0, 0};
             for (int k = 0; k < horizontal.count[x]; ++k)
                 for (int c = 0; c < 4; ++c)
                     sum[c] += hw[k] * in[k * 4 + c];
             for (int c = 0; c < 4; ++c)
-                out[x * 4 + c] = toChannel(sum[c]);
+                out[x * 4 + c] = static_cast<std::uint8_t>(
+                    std::clamp((sum[c] + (1 << (WeightBits + BetweenBits - 1))) >> (WeightBits + BetweenBits), 0, 255));
             out[x * 4 + 3] = 0xff;
         }
     }

@@ -171,8 +171,8 @@ TEST_F(Form1Layout, OpensCentredOnTheScreen)
 {
     form.show();
     const QRect screen = form.screen()->availableGeometry();
-    EXPECT_LE(std::abs(form.geometry().center().x() - screen.center().x()), 1);
-    EXPECT_LE(std::abs(form.geometry().center().y() - screen.center().y()), 1);
+    EXPECT_LE(std::abs(form.frameGeometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(form.frameGeometry().center().y() - screen.center().y()), 1);
 }
 
 } // namespace
