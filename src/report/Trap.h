@@ -16,13 +16,17 @@ class Trap {
 public:
     Trap(Platform& platform, QWidget* owner, const QString& procedure);
 
+    // Runs one numbered line; false when it failed and was reported. Whatever the line
+    // throws is reported, exceptions of the libraries as well as the program's own Failure.
     template <typename Step>
-    void line(int number, Step&& step)
+    bool line(int number, Step&& step)
     {
         try {
             std::forward<Step>(step)();
+            return true;
         } catch (...) {
             report(number, std::current_exception());
+            return false;
         }
     }
 

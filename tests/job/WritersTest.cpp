@@ -1,0 +1,205 @@
+#include "job/ResultWriter.h"
+#include "job/SaveAsJPG.h"
+#include "job/SavePicture.h"
+
+#include "fakes/TestPictures.h"
+#include "job/FileFaults.h"
+#include "report/Failure.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <turbojpeg.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Colour bands with soft edges: something for the encoder to get wrong.
+Picture ResultLikePicture()
+{
+    return MakePicture(729, 425, [](int x, int y) {
+        return static_cast<std::uint32_t>((x * 255 / 728) << 16 | (y * 255 / 424) << 8 | ((x + y) % 256));
+    });
+}
+
+struct JpegHeader {
+    int width = 0;
+    int height = 0;
+    int subsampling = -1;
+};
+
+JpegHeader HeaderOf(const QByteArray& jpeg)
+{
+    JpegHeader header;
+    int colorspace = 0;
+    tjhandle decompressor = tjInitDecompress();
+    tjDecompressHeader3(decompressor, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                        static_cast<unsigned long>(jpeg.size()), &header.width, &header.height,
+                        &header.subsampling, &colorspace);
+    tjDestroy(decompressor);
+    return header;
+}
+
+// Every entry of every quantisation table: at quality 100 they are all 1.
+std::vector<int> QuantisationEntries(const QByteArray& jpeg)
+{
+    std::vector<int> entries;
+    const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(jpeg[i]); };
+    for (qsizetype i = 2; i + 4 <= jpeg.size() && byte(i) == 0xff;) {
+        const int marker = byte(i + 1);
+        const qsizetype length = byte(i + 2) << 8 | byte(i + 3);
+        if (marker == 0xdb) {
+            for (qsizetype t = i + 4; t < i + 2 + length;) {
+                const bool wide = (byte(t) >> 4) != 0;
+                ++t;
+                for (int k = 0; k < 64; ++k, t += wide ? 2 : 1)
+                    entries.push_back(wide ? byte(t) << 8 | byte(t + 1) : byte(t));
+            }
+        }
+        if (marker == 0xda)
+            break;
+        i += 2 + length;
+    }
+    return entries;
+}
+
+int LargestChannelError(const Picture& expected, const QImage& actual)
+{
+    int largest = 0;
+    for (int y = 0; y < expected.height; ++y)
+        for (int x = 0; x < expected.width; ++x) {
+            const std::uint32_t e = expected.row(y)[x];
+            const QRgb a = actual.pixel(x, y);
+            largest = std::max({largest, std::abs(Red(e) - qRed(a)), std::abs(Green(e) - qGreen(a)),
+                                std::abs(Blue(e) - qBlue(a))});
+        }
+    return largest;
+}
+
+class WritersTest : public ::testing::Test {
+protected:
+    QString in(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+
+    QTemporaryDir dir;
+    const Picture picture = ResultLikePicture();
+};
+
+template <typename Write>
+Failure FailureOf(Write&& write)
+{
+    try {
+        write();
+    } catch (const Failure& failure) {
+        return failure;
+    }
+    return Failure(0, "no failure");
+}
+
+} // namespace
+
+TEST_F(WritersTest, SaveJpgWritesTheEncodersBestOutput)
+{
+    const QString path = in(QStringLiteral("result.jpg"));
+    SaveJPG(picture, path, 100);
+
+    const QByteArray jpeg = ContentOf(path);
+    const JpegHeader header = HeaderOf(jpeg);
+    EXPECT_EQ(header.width, 729);
+    EXPECT_EQ(header.height, 425);
+    EXPECT_EQ(header.subsampling, TJSAMP_444);
+    const std::vector<int> entries = QuantisationEntries(jpeg);
+    ASSERT_EQ(entries.size(), 128u); // one table for brightness, one for colour
+    EXPECT_TRUE(std::all_of(entries.begin(), entries.end(), [](int q) { return q == 1; }));
+    // Only the rounding of the colour transform remains; a wrong channel order or halved
+    // colour resolution would miss by far more at the sharp steps of the blue band.
+    EXPECT_LE(LargestChannelError(picture, QImage(path)), 6);
+}
+
+TEST_F(WritersTest, SaveJpgFailuresCarryTheirStatus)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("result.jpg")));
+    struct Case {
+        const char* what;
+        Picture picture;
+        QString path;
+        int quality;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"empty picture", Picture(), in(QStringLiteral("a.jpg")), 100, "Cannot save the image. GDI+ Error:2"},
+        {"quality over 100", picture, in(QStringLiteral("a.jpg")), 101, "Cannot save the image. GDI+ Error:2"},
+        {"missing folder", picture, in(QStringLiteral("missing/result.jpg")), 100, "Cannot save the image. GDI+ Error:10"},
+        {"folder in the way", picture, in(QStringLiteral("result.jpg")), 100, "Cannot save the image. GDI+ Error:12"},
+    };
+    for (const Case& c : cases) {
+        const Failure failure = FailureOf([&] { SaveJPG(c.picture, c.path, c.quality); });
+        EXPECT_EQ(failure.number(), 5) << c.what;
+        EXPECT_EQ(failure.description(), c.description) << c.what;
+    }
+    EXPECT_EQ(EntriesOf(dir.path()), QStringList{QStringLiteral("result.jpg")});
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(WritersTest, SaveJpgOnAFullDiskKeepsTheEarlierResult)
+{
+    const QString path = in(QStringLiteral("result.jpg"));
+    ASSERT_TRUE(PutFile(path, QByteArrayLiteral("earlier")));
+    const FileSizeLimit fullDisk(1024);
+    const Failure failure = FailureOf([&] { SaveJPG(picture, path, 100); });
+    EXPECT_EQ(failure.description(), "Cannot save the image. GDI+ Error:7");
+    EXPECT_EQ(ContentOf(path), QByteArrayLiteral("earlier"));
+    EXPECT_EQ(EntriesOf(dir.path()), QStringList{QStringLiteral("result.jpg")});
+}
+#endif
+
+TEST_F(WritersTest, SavePictureWritesTheWholeBitmapExactly)
+{
+    const QString path = in(QStringLiteral("result.bmp"));
+    ASSERT_TRUE(PutFile(path, QByteArrayLiteral("earlier")));
+    SavePicture(picture, path);
+
+    EXPECT_TRUE(ContentOf(path).startsWith("BM"));
+    const QImage written(path);
+    ASSERT_EQ(written.size(), QSize(729, 425));
+    EXPECT_EQ(LargestChannelError(picture, written), 0);
+}
+
+TEST_F(WritersTest, SavePictureNamesTheFileItCannotWrite)
+{
+    const QString path = in(QStringLiteral("missing/result.bmp"));
+    const Failure failure = FailureOf([&] { SavePicture(picture, path); });
+    EXPECT_EQ(failure.number(), FailureNumber::PathNotFound);
+    EXPECT_EQ(QString::fromStdString(failure.description()),
+              QStringLiteral("Cannot save the picture %1: the folder does not exist").arg(QDir::toNativeSeparators(path)));
+}
+
+TEST(ResultFormat, FollowsTheExtensionOfTheFileName)
+{
+    const std::pair<const char*, ResultFormat> cases[] = {
+        {"/out/result.jpg", ResultFormat::Jpeg},
+        {"/out/RESULT.JPG", ResultFormat::Jpeg},
+        {"/out/Photos.bmp/result.jpg", ResultFormat::Jpeg},
+        {"/out/result.bmp", ResultFormat::Bmp},
+        {"/out/result.Bmp", ResultFormat::Bmp},
+        {"/out.jpg/result.png", ResultFormat::Invalid},
+        {"/out/result", ResultFormat::Invalid},
+        {"", ResultFormat::Invalid},
+    };
+    for (const auto& [path, format] : cases)
+        EXPECT_EQ(ResultFormatOf(QString::fromUtf8(path)), format) << path;
+}
+
+TEST_F(WritersTest, WriteResultChoosesTheWriterByTheFileName)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Photos.bmp")));
+    WriteResult(picture, in(QStringLiteral("Photos.bmp/result.jpg")));
+    WriteResult(picture, in(QStringLiteral("result.BMP")));
+
+    EXPECT_TRUE(ContentOf(in(QStringLiteral("Photos.bmp/result.jpg"))).startsWith("\xff\xd8\xff"));
+    EXPECT_TRUE(ContentOf(in(QStringLiteral("result.BMP"))).startsWith("BM"));
+    const Failure failure = FailureOf([&] { WriteResult(picture, in(QStringLiteral("result.png"))); });
+    EXPECT_EQ(failure.description(), "Invalid output file format");
+    EXPECT_FALSE(QFile::exists(in(QStringLiteral("result.png"))));
+}
