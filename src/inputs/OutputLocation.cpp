@@ -1,5 +1,51 @@
 #include "app/Form1.h"
 
-void Form1::Option5_Click() {}
-void Form1::Option6_Click() {}
-void Form1::PushButton5_Click() {}
+#include "inputs/AddFolder.h"
+#include "report/Trap.h"
+
+#include <QDir>
+
+namespace {
+
+QString TrueOrFalse(bool on)
+{
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// Both save options keep the store and the folder controls in step with the selection; the
+// two keys are always written together, "Option5" first.
+void SaveOptionSelected(Form1& form)
+{
+    form.platform().StoreSetting(QStringLiteral("Option5"), TrueOrFalse(form.Option5->isChecked()));
+    form.platform().StoreSetting(QStringLiteral("Option6"), TrueOrFalse(form.Option6->isChecked()));
+    form.Frame3->setEnabled(form.Option5->isChecked());
+}
+
+// A chosen folder ends with exactly one separator, so that a root keeps its single one.
+QString WithTrailingSeparator(const QString& folder)
+{
+    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+}
+
+} // namespace
+
+void Form1::Option5_Click()
+{
+    SaveOptionSelected(*this);
+}
+
+void Form1::Option6_Click()
+{
+    SaveOptionSelected(*this);
+}
+
+void Form1::PushButton5_Click()
+{
+    Trap trap(platform(), this, QStringLiteral("PushButton5_Click"));
+    QString folder;
+    trap.line(100, [&] { folder = PickFolder(platform(), this, QStringLiteral("Save To This Folder"), QString()); });
+    if (folder.isEmpty())
+        return;
+    trap.line(102, [&] { platform().StoreSetting(QStringLiteral("LastFolderDot"), folder); });
+    trap.line(104, [&] { Text4->setText(WithTrailingSeparator(folder)); });
+}
