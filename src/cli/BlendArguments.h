@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The command line of vantelle-blend:
+//   vantelle-blend [--side left|right|top|bottom] [--start N] PICTURE1 PICTURE2 OUTPUT
+struct BlendArguments {
+    // As the four blend options of the window: picture #1 is the base for left and top.
+    enum class Side { Left, Right, Top, Bottom };
+    Side side = Side::Left;
+    int start = 0; // the band start, 0 to the canvas width
+    QString picture1;
+    QString picture2;
+    QString output;
+};
+
+struct ParsedBlendCommand {
+    std::optional<BlendArguments> arguments; // set when the command line asks for a blend
+    bool help = false;                       // --help or -h
+    QString error;                           // why the command line was refused
+};
+
+// Reads the arguments after the program name; a request for help wins over any error. Options may come anywhere and take their value
+// as the next argument or after "="; "--" ends the options, for names that begin with "-".
+ParsedBlendCommand ParseBlendArguments(const QStringList& arguments);
+
+QString BlendUsage();

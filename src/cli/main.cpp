@@ -1,0 +1,51 @@
+// vantelle-blend: the blend job without the window, for scripts.
+#include "cli/BlendArguments.h"
+#include "cli/BlendRun.h"
+#include "platform/QtPlatform.h"
+#include "report/Failure.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <cstdio>
+
+namespace {
+
+void printLine(std::FILE* stream, const QString& text)
+{
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stream, "vantelle-blend: %s\n", line.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // No display: the core application loads no window system.
+    QCoreApplication app(argc, argv);
+    // A decoder's warnings about a damaged but readable picture are not the blend's failure;
+    // the one line on standard error is kept for that.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
+
+    const ParsedBlendCommand command = ParseBlendArguments(app.arguments().mid(1));
+    if (command.help) {
+        std::fputs(BlendUsage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!command.arguments) {
+        printLine(stderr, command.error + QStringLiteral(" (try --help)"));
+        return 2;
+    }
+    try {
+        QtPlatform platform;
+        RunBlend(platform, *command.arguments);
+    } catch (const Failure& failure) {
+        printLine(stderr, QString::fromStdString(failure.description()));
+        return 1;
+    } catch (const std::exception& error) {
+        printLine(stderr, QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+    return 0;
+}
