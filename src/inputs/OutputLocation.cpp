@@ -1,9 +1,8 @@
 #include "app/Form1.h"
 
 #include "inputs/AddFolder.h"
+#include "platform/FileSystem.h"
 #include "report/Trap.h"
-
-#include <QDir>
 
 namespace {
 
@@ -24,7 +23,7 @@ void SaveOptionSelected(Form1& form)
 // A chosen folder ends with exactly one separator, so that a root keeps its single one.
 QString WithTrailingSeparator(const QString& folder)
 {
-    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+    return folder.endsWith(NativePaths.separator) ? folder : folder + NativePaths.separator;
 }
 
 } // namespace

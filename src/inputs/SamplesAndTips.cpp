@@ -1,8 +1,7 @@
 #include "app/Form1.h"
 
+#include "platform/FileSystem.h"
 #include "report/Trap.h"
-
-#include <QDir>
 
 namespace {
 
@@ -10,7 +9,7 @@ namespace {
 // program folder as they stand, so a program at a root gives two separators in a row.
 QString SamplePath(Platform& platform, const QString& name)
 {
-    const QChar separator = QDir::separator();
+    const QChar separator = NativePaths.separator;
     return platform.ProgramFolder() + separator + QStringLiteral("Samples") + separator + name;
 }
 
