@@ -45,6 +45,8 @@ OptionButton* option(const QString& caption, QWidget* parent, const QRect& place
 {
     auto* button = new OptionButton(caption, parent);
     button->setGeometry(place);
+    // Buttons fill their background with the button colour; an option shows the window's.
+    button->setBackgroundRole(QPalette::Window);
     paintBackground(button, Qt::white);
     return button;
 }

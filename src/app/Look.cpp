@@ -1,6 +1,101 @@
 #include "app/Form1.h"
+#include "report/Failure.h"
 
-void Form1::SetUpSkin() {}
-void Form1::LoadHandCursor() {}
-void Form1::ResetPointer() {}
-void Form1::HandPointer() {}
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPalette>
+#include <QRadioButton>
+#include <QStringDecoder>
+
+namespace {
+
+// A style sheet is a few kilobytes; a larger file is not read into memory.
+constexpr qint64 LargestSkin = 1 << 20;
+
+// The platform's colour of button faces and dialog backgrounds.
+QColor ButtonFace()
+{
+    return QGuiApplication::palette().color(QPalette::Button);
+}
+
+void PaintButtonFace(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, ButtonFace());
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The grouping controls take the window's colour; text boxes, buttons and scroll bars keep
+// their own.
+bool IsGroupingControl(const QWidget* control)
+{
+    return qobject_cast<const QRadioButton*>(control) || qobject_cast<const QCheckBox*>(control)
+           || qobject_cast<const QGroupBox*>(control) || qobject_cast<const QLabel*>(control);
+}
+
+[[noreturn]] void UnusableSkin(const QString& path, const QString& why)
+{
+    throw Failure(FailureNumber::PathFileAccess,
+                  QStringLiteral("The skin %1 cannot be used: %2").arg(path, why).toStdString());
+}
+
+// The skin is a Qt style sheet in UTF-8.
+QString ReadSkin(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        UnusableSkin(path, file.errorString());
+    if (file.size() > LargestSkin)
+        UnusableSkin(path, QStringLiteral("it is too large for a style sheet"));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString sheet = utf8.decode(file.readAll());
+    if (utf8.hasError())
+        UnusableSkin(path, QStringLiteral("it is no UTF-8 text"));
+    return sheet;
+}
+
+} // namespace
+
+void Form1::SetUpSkin()
+{
+    const QString path = platform().ProgramFolder() + QDir::separator() + QStringLiteral("x")
+                         + QDir::separator() + QStringLiteral("o.cjs");
+    // Only an ordinary, visible file counts: a folder of that name is no skin.
+    const QFileInfo skin(path);
+    if (!skin.isFile() || skin.isHidden())
+        return;
+
+    PaintButtonFace(this);
+    for (QWidget* control : findChildren<QWidget*>())
+        if (IsGroupingControl(control))
+            PaintButtonFace(control);
+    setStyleSheet(ReadSkin(path));
+}
+
+void Form1::LoadHandCursor()
+{
+    const QString path = platform().ProgramFolder() + QDir::separator() + QStringLiteral("HAND-M.CUR");
+    // Present is what has a modification time; the pointer setting itself stays as it is.
+    if (!QFileInfo(path).lastModified().isValid())
+        return;
+    SetMouseIcon(platform().LoadCursorFile(path));
+}
+
+// The hover rules never replace the hourglass of a running job.
+
+void Form1::ResetPointer()
+{
+    if (MousePointer() != PointerBusy)
+        SetMousePointer(PointerDefault);
+}
+
+void Form1::HandPointer()
+{
+    if (MousePointer() != PointerBusy)
+        SetMousePointer(PointerCustom);
+}

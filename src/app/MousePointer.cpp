@@ -3,7 +3,8 @@
 #include <QGuiApplication>
 
 // The pointer setting governs the whole window. The hourglass is an application override,
-// so it shows over every control, text boxes included, until the job sets it back.
+// so it shows over every control, text boxes included, until the job sets it back. The
+// custom cursor covers the text boxes too, which otherwise show their own text cursor.
 void Form1::SetMousePointer(int pointer)
 {
     if (pointer == PointerBusy && mousePointer_ != PointerBusy)
@@ -12,10 +13,13 @@ void Form1::SetMousePointer(int pointer)
         QGuiApplication::restoreOverrideCursor();
     mousePointer_ = pointer;
 
-    if (pointer == PointerCustom && hasMouseIcon_)
+    const bool custom = pointer == PointerCustom && hasMouseIcon_;
+    if (custom)
         setCursor(mouseIcon_);
     else
         unsetCursor();
+    for (QLineEdit* box : {Text1, Text2, Text4})
+        box->setCursor(custom ? mouseIcon_ : QCursor(Qt::IBeamCursor));
 }
 
 void Form1::SetMouseIcon(const QCursor& cursor)

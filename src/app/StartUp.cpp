@@ -1,10 +1,78 @@
+#include "app/ApplicationTitle.h"
 #include "app/Form1.h"
+#include "app/Settings.h"
+#include "report/Failure.h"
+#include "report/Trap.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QIcon>
+
+#include <cmath>
+
+namespace {
+
+const QString HomePage = QStringLiteral("https://www.orlenby.example/");
+
+// One start in a hundred opens the home page: the draw is 1 to 100, and 7 opens it.
+constexpr int HomePageDraws = 100;
+constexpr int HomePageNumber = 7;
+
+bool HomePageDrawn(double random)
+{
+    return static_cast<int>(std::floor(random * HomePageDraws)) + 1 == HomePageNumber;
+}
+
+// The icon file holds every size the desktop asks for; each one is its own picture.
+QIcon ApplicationIcon(const QString& programFolder)
+{
+    const QString path = programFolder + QDir::separator() + QStringLiteral("icons")
+                         + QDir::separator() + QStringLiteral("vantelle.ico");
+    const QIcon icon(path);
+    if (icon.availableSizes().isEmpty())
+        throw Failure(FailureNumber::FileNotFound,
+                      QStringLiteral("The application icon %1 cannot be read").arg(path).toStdString());
+    return icon;
+}
+
+} // namespace
 
 void Form1::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Vantelle"));
+    Trap trap(platform(), this, QStringLiteral("Form_Load"));
+    trap.line(100, [&] { SetUpSkin(); });
+    trap.line(102, [&] { setWindowTitle(QString::fromLatin1(ProductTitle)); });
+    trap.line(104, [&] {
+        const QIcon icon = ApplicationIcon(platform().ProgramFolder());
+        setWindowIcon(icon);
+        QGuiApplication::setWindowIcon(icon);
+    });
+    trap.line(106, [&] { QGuiApplication::setApplicationDisplayName(ApplicationTitle(QString::fromLatin1(ProductTitle))); });
+    trap.line(108, [&] { LoadHandCursor(); });
+    trap.line(110, [&] {
+        // Opening the page hands it to the desktop, which does not keep start-up waiting.
+        if (HomePageDrawn(platform().NextRandom()) && !platform().OpenWebAddress(HomePage))
+            throw Failure(FailureNumber::FileNotFound,
+                          QStringLiteral("The home page %1 could not be opened").arg(HomePage).toStdString());
+    });
+    // Restoring a value changes its control, whose handler writes the value straight back.
+    trap.line(112, [&] { Text1->setText(ReadSetting(platform(), QStringLiteral("Image 1"), QString())); });
+    trap.line(114, [&] { Text2->setText(ReadSetting(platform(), QStringLiteral("Image 2"), QString())); });
+    trap.line(116, [&] {
+        const QString desktop = platform().DesktopFolder() + QDir::separator();
+        Text4->setText(ReadSetting(platform(), QStringLiteral("Text4"), desktop));
+    });
+    trap.line(118, [&] {
+        OptionButton* const directions[] = {Option1, Option2, Option3, Option4};
+        const int direction = SettingAsWholeNumber(ReadSetting(platform(), QStringLiteral("Option"), QStringLiteral("1")));
+        if (direction >= 1 && direction <= static_cast<int>(std::size(directions)))
+            directions[direction - 1]->setChecked(true);
+    });
+    trap.line(120, [&] { Option5->setChecked(SettingAsYesNo(ReadSetting(platform(), QStringLiteral("Option5"), QStringLiteral("1")))); });
+    // Option5 and Option6 are one group: selecting Option6 unselects Option5.
+    trap.line(122, [&] { Option6->setChecked(SettingAsYesNo(ReadSetting(platform(), QStringLiteral("Option6"), QStringLiteral("0")))); });
+    trap.line(124, [&] { Frame3->setEnabled(Option5->isChecked()); });
 }
 
 void Form1::Form_Unload()

@@ -1,7 +1,9 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/CursorFile.h"
 #include "platform/MessageText.h"
 #include "platform/PictureDecoder.h"
+#include "platform/SettingsFile.h"
 #include "report/Failure.h"
 
 #include <QCoreApplication>
@@ -9,27 +11,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QMessageBox>
-#include <QPixmap>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 
 #include <chrono>
-
-namespace {
-
-const char* const Organisation = "Orlenby";
-const char* const Section = "Vantelle";
-
-QSettings userSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(Organisation),
-                     QString::fromLatin1(Section));
-}
-
-} // namespace
 
 QtPlatform::QtPlatform()
     : random_(static_cast<std::mt19937::result_type>(
@@ -86,20 +72,27 @@ double QtPlatform::NextRandom()
 
 std::optional<QString> QtPlatform::StoredSetting(const QString& key)
 {
-    QSettings settings = userSettings();
-    settings.beginGroup(QString::fromLatin1(Section));
-    const QVariant value = settings.value(key);
-    if (!value.isValid())
-        return std::nullopt;
-    return value.toString();
+    StoredSettingRead read = ReadSettingsFile(key);
+    if (!read.problem.isEmpty())
+        reportSettingsProblem(read.problem);
+    return std::move(read.value);
 }
 
 void QtPlatform::StoreSetting(const QString& key, const QString& value)
 {
-    QSettings settings = userSettings();
-    settings.beginGroup(QString::fromLatin1(Section));
-    settings.setValue(key, value);
-    settings.sync();
+    const StoredSettingWrite write = WriteSettingsFile(key, value);
+    if (!write.problem.isEmpty())
+        reportSettingsProblem(write.problem);
+    if (write.saved)
+        settingsProblemShown_ = false;
+}
+
+void QtPlatform::reportSettingsProblem(const QString& problem)
+{
+    if (settingsProblemShown_)
+        return;
+    settingsProblemShown_ = true;
+    MsgBox(nullptr, problem, MsgBoxStyle::Exclamation, QString());
 }
 
 Picture QtPlatform::LoadPicture(const QString& path)
@@ -109,9 +102,5 @@ Picture QtPlatform::LoadPicture(const QString& path)
 
 QCursor QtPlatform::LoadCursorFile(const QString& path)
 {
-    QPixmap pixmap(path);
-    if (pixmap.isNull())
-        throw Failure(FailureNumber::InvalidPicture,
-                      QStringLiteral("Cannot load the cursor %1").arg(QDir::toNativeSeparators(path)).toStdString());
-    return QCursor(pixmap);
+    return LoadCursorFromFile(path);
 }

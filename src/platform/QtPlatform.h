@@ -27,5 +27,10 @@ public:
     QCursor LoadCursorFile(const QString& path) override;
 
 private:
+    // A settings problem is told once, not at every keystroke; a write that succeeds again
+    // lets the next problem be told.
+    void reportSettingsProblem(const QString& problem);
+
     std::mt19937 random_;
+    bool settingsProblemShown_ = false;
 };

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Starts the program under a virtual X server, once with its skin and once without, and
+# saves a screenshot of the screen for each: with-skin.png and without-skin.png in the
+# folder given as $1 (default: <build folder>/screenshots). Each run starts on an empty
+# settings store in a throwaway home folder, so the user's own settings are left alone.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build}
+out=$(realpath -m "${1:-$build_dir/screenshots}")
+scripts/install-deps.sh --with-tools
+[ -x "$build_dir/src/vantelle" ] || BUILD_DIR=$build_dir scripts/build.sh
+mkdir -p "$out"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The server picks a free display and writes its number to the descriptor it is given.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+
+for look in with-skin without-skin; do
+  # The program folder is the executable's, so each look gets its own copy with the data.
+  program="$work/$look/program"
+  mkdir -p "$program" "$work/$look/home/Desktop"
+  cp "$build_dir/src/vantelle" "$program/"
+  cp -r data/. "$program/"
+  [ "$look" = without-skin ] && rm -rf "$program/x"
+
+  HOME="$work/$look/home" XDG_CONFIG_HOME="$work/$look/home/.config" \
+    QT_QPA_PLATFORM=xcb "$program/vantelle" &
+  app=$!
+  pids+=("$app")
+  sleep 3
+  import -window root "$out/$look.png"
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+done
+echo "Screenshots in $out"

@@ -1,0 +1,79 @@
+#include "app/Settings.h"
+
+#include "engine/Rounding.h"
+#include "report/Failure.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <system_error>
+
+namespace {
+
+constexpr int TypeMismatch = 13;
+
+[[noreturn]] void mismatch()
+{
+    throw Failure(TypeMismatch, "Type mismatch");
+}
+
+// A decimal number with optional sign, fraction and exponent, blanks around it allowed.
+// Empty when the text is no number; Overflow when it is one beyond any double.
+std::optional<double> decimalNumber(const QString& text)
+{
+    // Letters beyond Latin-1 turn into '?', which no number holds.
+    QByteArray digits = text.trimmed().toLatin1();
+    const bool plus = digits.startsWith('+');
+    if (plus)
+        digits.remove(0, 1);
+    if (digits.isEmpty() || (plus && digits.startsWith('-')))
+        return std::nullopt;
+
+    double value = 0;
+    const char* const end = digits.constData() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.constData(), end, value, std::chars_format::general);
+    if (stop != end)
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range)
+        throw Failure(FailureNumber::Overflow, "Overflow");
+    if (error != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString ReadSetting(Platform& platform, const QString& key, const QString& defaultValue)
+{
+    return platform.StoredSetting(key).value_or(defaultValue);
+}
+
+void WriteSetting(Platform& platform, const QString& key, const QString& value)
+{
+    platform.StoreSetting(key, value);
+}
+
+QString YesNoSettingText(bool yes)
+{
+    return yes ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::int16_t SettingAsWholeNumber(const QString& text)
+{
+    const std::optional<double> number = decimalNumber(text);
+    if (!number)
+        mismatch();
+    return RoundToInt16(*number);
+}
+
+bool SettingAsYesNo(const QString& text)
+{
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    const std::optional<double> number = decimalNumber(text);
+    if (!number)
+        mismatch();
+    return *number != 0;
+}
