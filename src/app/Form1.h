@@ -103,4 +103,6 @@ private:
     QCursor mouseIcon_;
     bool hasMouseIcon_ = false;
     bool centred_ = false;
+    // Set while the start button's job runs, so that a press let through meanwhile is ignored.
+    bool jobRunning_ = false;
 };

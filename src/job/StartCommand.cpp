@@ -1,3 +1,126 @@
 #include "app/Form1.h"
 
-void Form1::PushButton2_Click() {}
+#include "engine/PairComposition.h"
+#include "job/BlendPictures.h"
+#include "job/PathRoutines.h"
+#include "job/ResultWriter.h"
+#include "platform/FileSystem.h"
+#include "report/Trap.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopedValueRollback>
+
+#include <optional>
+
+namespace {
+
+const char* const ResultFileName = "result.jpg";
+
+// The folder of "Save results in folder of original file" is that of picture #1, taken from
+// its absolute path, so that a bare file name never sends the result to the root.
+QString PictureFolder(const QString& picturePath)
+{
+    if (picturePath.isEmpty())
+        return QString();
+    return ParentFolder(QDir::toNativeSeparators(QFileInfo(picturePath).absoluteFilePath()));
+}
+
+// Where the result goes, before cleaning: empty text when neither save option is selected or
+// picture #1 names no file.
+QString OutputPath(const Form1& form)
+{
+    const QString name = NativePaths.separator + QLatin1String(ResultFileName);
+    if (form.Option5->isChecked())
+        return form.Text4->text() + name;
+    if (form.Option6->isChecked()) {
+        const QString folder = PictureFolder(form.Text1->text());
+        return folder.isEmpty() ? QString() : folder + name;
+    }
+    return QString();
+}
+
+QString FieldText(const Form1& form, int field)
+{
+    return field == 1 ? form.Text1->text() : form.Text2->text();
+}
+
+// However the job ends, the pointer is normal again afterwards.
+class NormalPointerAtEnd {
+public:
+    explicit NormalPointerAtEnd(Form1& form) : form_(form) {}
+    ~NormalPointerAtEnd() { form_.SetMousePointer(Form1::PointerDefault); }
+    NormalPointerAtEnd(const NormalPointerAtEnd&) = delete;
+    NormalPointerAtEnd& operator=(const NormalPointerAtEnd&) = delete;
+
+private:
+    Form1& form_;
+};
+
+} // namespace
+
+void Form1::PushButton2_Click()
+{
+    // The job lets waiting window events through once; a press of this button among them
+    // must not start a second job inside the first.
+    if (jobRunning_)
+        return;
+    const QScopedValueRollback<bool> running(jobRunning_, true);
+    Trap trap(platform(), this, QStringLiteral("PushButton2_Click"));
+
+    if (!trap.test(100, [&] { return FolderExists(Text4->text()) || Option6->isChecked(); })) {
+        trap.line(102, [&] {
+            platform().MsgBox(this, QStringLiteral("Folder does not exist. Please select another folder."),
+                              MsgBoxStyle::OkOnly, QString());
+        });
+        return;
+    }
+    const NormalPointerAtEnd normalPointerAtEnd(*this);
+    trap.line(104, [&] { SetMousePointer(PointerBusy); });
+    QString outputPath;
+    trap.line(106, [&] { outputPath = OutputPath(*this); });
+    trap.line(108, [&] { outputPath = CleanPath(outputPath); });
+    // The hourglass shows before the long steps. An earlier result stays until the writer
+    // replaces it with a complete new one, so a job that fails on the way keeps it.
+    trap.line(110, [&] { QCoreApplication::processEvents(); });
+
+    // With no blend option selected nothing is composed, and picDest's image is written as it is.
+    if (const std::optional<BlendChoice> choice = ChooseBlend(Option1->isChecked(), Option2->isChecked(),
+                                                              Option3->isChecked(), Option4->isChecked())) {
+        // Both pictures load at once; their failures are reported in the job's order and
+        // end the job, which then has no pair to compose.
+        BlendPictures pictures;
+        Picture base;
+        Picture overlay;
+        if (!trap.line(112, [&] {
+                pictures = LoadBlendPictures(platform(), FieldText(*this, choice->baseField),
+                                             FieldText(*this, choice->overlayField));
+            }))
+            return;
+        const bool baseLoaded = trap.line(114, [&] { base = TakePicture(pictures.base); });
+        const bool overlayLoaded = trap.line(116, [&] { overlay = TakePicture(pictures.overlay); });
+        if (!baseLoaded || !overlayLoaded)
+            return;
+        trap.line(118, [&] {
+            hStart->setMaximum(canvases.picDest.ScaleWidth());
+            hEnd->setMaximum(canvases.picDest.ScaleWidth());
+        });
+        if (!trap.line(120, [&] {
+                ComposePair(canvases, loaded, std::move(base), std::move(overlay), choice->direction,
+                            hStart->value(), blitter);
+            }))
+            return;
+    }
+
+    if (ResultFormatOf(outputPath) == ResultFormat::Invalid) {
+        trap.line(122, [&] {
+            platform().MsgBox(this, QStringLiteral("Invalid output file format"), MsgBoxStyle::OkOnly, QString());
+        });
+        return;
+    }
+    if (!trap.line(124, [&] { WriteResult(canvases.picDest.Image(), outputPath); }))
+        return;
+    trap.line(126, [&] { platform().OpenDocument(outputPath); });
+    trap.line(128, [&] { platform().MsgBox(this, QStringLiteral("Done."), MsgBoxStyle::OkOnly, QString()); });
+}
