@@ -15,7 +15,7 @@ packages=(
 )
 if [ "${1:-}" = "--with-tools" ]; then
   # screenshots, benchmarks against other tools, fuzzing
-  packages+=(xvfb xauth x11-apps imagemagick libvips-tools clang libclang-rt-14-dev)
+  packages+=(xvfb xauth x11-apps imagemagick libvips-tools time clang libclang-rt-14-dev)
 fi
 
 missing=()
