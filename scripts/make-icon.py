@@ -3,9 +3,10 @@
 
 The icon is a picture card whose left half, a warm evening sky, fades into a cool sea on the
 right through a ramp of strips: two pictures becoming one. The file holds the four images
-that the desktop asks for: 32 x 32 at 24 bits per pixel (with an AND mask for its rounded
-corners), and 48 x 48, 128 x 128 and 256 x 256 at 32 bits per pixel with alpha; the largest
-is stored as PNG, as usual for that size.
+that the desktop asks for: 32 x 32 at 24 bits per pixel, and 48 x 48, 128 x 128 and
+256 x 256 at 32 bits per pixel with alpha; the largest is stored as PNG, as usual for that
+size. Without alpha the small image fills its whole square: a 1-bit mask could cut its
+corners round, but Qt 6 reads such a mask as fully opaque and would show black corners.
 
     scripts/make-icon.py [output]      (default: data/icons/vantelle.ico)
 """
@@ -49,9 +50,9 @@ def picture(x, y):
     return colour
 
 
-def sample(x, y):
+def sample(x, y, full_square):
     """Colour and coverage of the icon at (x, y) in the unit square."""
-    if not rounded_box(x, y, 0.03, 0.03, 0.97, 0.97, 0.2):
+    if not full_square and not rounded_box(x, y, 0.03, 0.03, 0.97, 0.97, 0.2):
         return (0, 0, 0), 0.0
     if rounded_box(x, y, 0.15, 0.22, 0.85, 0.80, 0.05):
         return picture(x, y), 1.0
@@ -60,7 +61,7 @@ def sample(x, y):
     return mix(TILE_TOP, TILE_BOTTOM, y), 1.0
 
 
-def render(size, grid=4):
+def render(size, grid=4, full_square=False):
     """Rows of (r, g, b, a) bytes, top to bottom, each pixel averaged over grid x grid samples."""
     rows = []
     for py in range(size):
@@ -69,7 +70,7 @@ def render(size, grid=4):
             r = g = b = a = 0.0
             for sy in range(grid):
                 for sx in range(grid):
-                    colour, cover = sample((px + (sx + 0.5) / grid) / size, (py + (sy + 0.5) / grid) / size)
+                    colour, cover = sample((px + (sx + 0.5) / grid) / size, (py + (sy + 0.5) / grid) / size, full_square)
                     r += colour[0] * cover
                     g += colour[1] * cover
                     b += colour[2] * cover
@@ -100,8 +101,7 @@ def and_mask(rows):
 def bmp_image(rows, bits):
     size = len(rows)
     if bits == 24:
-        # No alpha: the mask alone makes the corners transparent, so what it hides is black.
-        pixel = lambda p: bytes((p[2], p[1], p[0])) if p[3] >= 128 else b"\0\0\0"
+        pixel = lambda p: bytes((p[2], p[1], p[0]))
     else:
         pixel = lambda p: bytes((p[2], p[1], p[0], p[3]))
     data = b""
@@ -141,7 +141,7 @@ def main():
         (256, 32, png_image(render(256, grid=3))),
         (128, 32, bmp_image(render(128), 32)),
         (48, 32, bmp_image(render(48), 32)),
-        (32, 24, bmp_image(render(32), 24)),
+        (32, 24, bmp_image(render(32, full_square=True), 24)),
     ]
     output.parent.mkdir(parents=True, exist_ok=True)
     output.write_bytes(icon_file(images))

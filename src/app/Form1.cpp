@@ -208,6 +208,14 @@ void Form1::connectHandlers()
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
+    // A move belongs to the control under the mouse alone. Buttons ignore plain moves, which
+    // would then reach the frame around them and apply its rule instead: undo the hand over a
+    // push button, or reset the pointer over a control that has no rule of its own.
+    for (QWidget* control : std::initializer_list<QWidget*>{Option1, Option2, Option3, Option4, Option5,
+                                                            Option6, Text1, Text2, Text4, hStart,
+                                                            PushButton1, PushButton2, PushButton3,
+                                                            PushButton4, PushButton5, PushButton7})
+        control->setAttribute(Qt::WA_NoMousePropagation);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

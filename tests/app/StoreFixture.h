@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/FakePlatform.h"
+#include "report/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,25 @@
 #include <QSettings>
 
 #include <gtest/gtest.h>
+
+// The faked platform, whose desktop folder and web browser can be made to fail.
+class FailingPlatform : public FakePlatform {
+public:
+    bool desktopFails = false;
+    bool browserFails = false;
+
+    QString DesktopFolder() override
+    {
+        if (desktopFails)
+            throw Failure(FailureNumber::PathFileAccess, "The desktop folder is not known");
+        return FakePlatform::DesktopFolder();
+    }
+    bool OpenWebAddress(const QString& address) override
+    {
+        FakePlatform::OpenWebAddress(address);
+        return !browserFails;
+    }
+};
 
 // Each test starts from an empty per-user store (the test program points the store at a
 // temporary folder) and may look at the settings file itself.
@@ -46,5 +66,5 @@ protected:
 
     std::optional<QString> stored(const QString& key) { return platform.StoredSetting(key); }
 
-    FakePlatform platform;
+    FailingPlatform platform;
 };
