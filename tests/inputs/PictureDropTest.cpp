@@ -1,0 +1,113 @@
+#include "inputs/FormWithFakePlatform.h"
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace {
+
+class PictureDropTest : public FormWithFakePlatform {
+protected:
+    PictureDropTest() { form->show(); }
+
+    QString makeFile(const QString& name)
+    {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("picture");
+        return path;
+    }
+
+    static std::unique_ptr<QMimeData> links(const QStringList& paths)
+    {
+        auto data = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls << (path.contains(QStringLiteral("://")) ? QUrl(path) : QUrl::fromLocalFile(path));
+        data->setUrls(urls);
+        return data;
+    }
+
+    struct DropResult {
+        bool enterAccepted;
+        bool dropAccepted;
+        Qt::DropAction action;
+    };
+
+    // A drag from a file manager: it enters over the target and is released there.
+    static DropResult drag(QWidget* target, const QMimeData& data,
+                           Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction)
+    {
+        QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        return {enter.isAccepted(), drop.isAccepted(), drop.dropAction()};
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(PictureDropTest, OneFileDroppedOnAFieldOrItsFrameReplacesThatFieldAsACopy)
+{
+    const QString picture = makeFile(QStringLiteral("beach at noon.2021.08.31.v2.jpg"));
+    struct Target {
+        QWidget* widget;
+        QLineEdit* filled;
+        QLineEdit* untouched;
+    };
+    for (const Target& target : {Target{form->Text1, form->Text1, form->Text2},
+                                 Target{form->Frame4, form->Text1, form->Text2},
+                                 Target{form->PushButton1, form->Text1, form->Text2},
+                                 Target{form->Text2, form->Text2, form->Text1},
+                                 Target{form->Frame5, form->Text2, form->Text1}}) {
+        target.filled->setText(QStringLiteral("/pictures/former.jpg"));
+        target.untouched->setText(QStringLiteral("/pictures/other.jpg"));
+        const DropResult result = drag(target.widget, *links({picture}));
+        EXPECT_TRUE(result.enterAccepted) << target.widget->objectName().toStdString();
+        EXPECT_TRUE(result.dropAccepted);
+        // A move would let the file manager delete the user's picture.
+        EXPECT_EQ(result.action, Qt::CopyAction);
+        EXPECT_EQ(target.filled->text(), QDir::toNativeSeparators(picture));
+        EXPECT_EQ(target.untouched->text(), QStringLiteral("/pictures/other.jpg"));
+    }
+    EXPECT_EQ(stored(QStringLiteral("Image 2")), QDir::toNativeSeparators(picture));
+}
+
+TEST_F(PictureDropTest, DropsThatAreNotOneLocalFileAreRefused)
+{
+    const QString one = makeFile(QStringLiteral("one.jpg"));
+    const QString two = makeFile(QStringLiteral("two.jpg"));
+    const QStringList refused[] = {
+        {one, two},
+        {folder.path()},
+        {folder.filePath(QStringLiteral("gone.jpg"))},
+        {QStringLiteral("https://example.com/picture.jpg")},
+    };
+    for (const QStringList& paths : refused) {
+        for (QWidget* target : {static_cast<QWidget*>(form->Text1), static_cast<QWidget*>(form->Frame4)}) {
+            form->Text1->setText(QStringLiteral("/pictures/former.jpg"));
+            const DropResult result = drag(target, *links(paths));
+            EXPECT_FALSE(result.enterAccepted) << paths.join(QLatin1Char(',')).toStdString();
+            EXPECT_FALSE(result.dropAccepted);
+            EXPECT_EQ(form->Text1->text(), QStringLiteral("/pictures/former.jpg"));
+        }
+    }
+}
+
+TEST_F(PictureDropTest, AMoveOnlyDragIsRefused)
+{
+    const QString picture = makeFile(QStringLiteral("one.jpg"));
+    form->Text1->setText(QStringLiteral("/pictures/former.jpg"));
+    const DropResult result = drag(form->Text1, *links({picture}), Qt::MoveAction);
+    EXPECT_FALSE(result.dropAccepted);
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("/pictures/former.jpg"));
+    EXPECT_TRUE(QFile::exists(picture));
+}
+
+} // namespace
