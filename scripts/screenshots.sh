@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Starts the program under a virtual X server, once with its skin and once without, and
-# saves a screenshot of the screen for each: with-skin.png and without-skin.png in the
-# folder given as $1 (default: <build folder>/screenshots). Each run starts on an empty
-# settings store in a throwaway home folder, so the user's own settings are left alone.
+# Starts the program under a virtual X server, with its skin and without, and saves a
+# screenshot of the screen for each: with-skin.png and without-skin.png on a first start,
+# with-skin-restored.png with stored long paths, "Blend Top" and the folder of the original
+# file (so the folder group is disabled). They go into the folder given as $1 (default:
+# <build folder>/screenshots). Each run has a throwaway home folder and settings store, so
+# the user's own settings are left alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
@@ -25,13 +27,25 @@ pids+=($!)
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 
-for look in with-skin without-skin; do
+for look in with-skin without-skin with-skin-restored; do
   # The program folder is the executable's, so each look gets its own copy with the data.
   program="$work/$look/program"
   mkdir -p "$program" "$work/$look/home/Desktop"
   cp "$build_dir/src/vantelle" "$program/"
   cp -r data/. "$program/"
   [ "$look" = without-skin ] && rm -rf "$program/x"
+  if [ "$look" = with-skin-restored ]; then
+    mkdir -p "$work/$look/home/.config/Orlenby"
+    cat >"$work/$look/home/.config/Orlenby/Vantelle.ini" <<'INI'
+[Vantelle]
+Image%201="/home/someone/Pictures/Holidays 2024/Coast at dusk, seen from the lighthouse.jpg"
+Image%202=/home/someone/Pictures/Holidays 2024/Coast at dawn.jpg
+Option=3
+Option5=False
+Option6=True
+Text4=/home/someone/Pictures/Blended results/
+INI
+  fi
 
   HOME="$work/$look/home" XDG_CONFIG_HOME="$work/$look/home/.config" \
     QT_QPA_PLATFORM=xcb "$program/vantelle" &
