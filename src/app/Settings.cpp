@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <system_error>
 
@@ -34,8 +35,12 @@ std::optional<double> decimalNumber(const QString& text)
     const auto [stop, error] = std::from_chars(digits.constData(), end, value, std::chars_format::general);
     if (stop != end)
         return std::nullopt;
-    if (error == std::errc::result_out_of_range)
+    if (error == std::errc::result_out_of_range) {
+        // Too small for a double is as good as zero; too large overflows.
+        if (std::fabs(std::strtod(digits.constData(), nullptr)) < 1)
+            return 0.0;
         throw Failure(FailureNumber::Overflow, "Overflow");
+    }
     if (error != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return value;
@@ -51,11 +56,6 @@ QString ReadSetting(Platform& platform, const QString& key, const QString& defau
 void WriteSetting(Platform& platform, const QString& key, const QString& value)
 {
     platform.StoreSetting(key, value);
-}
-
-QString YesNoSettingText(bool yes)
-{
-    return yes ? QStringLiteral("True") : QStringLiteral("False");
 }
 
 std::int16_t SettingAsWholeNumber(const QString& text)

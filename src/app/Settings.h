@@ -18,9 +18,6 @@ QString ReadSetting(Platform& platform, const QString& key, const QString& defau
 // refuses the write tells the user itself, so callers need no error handling of their own.
 void WriteSetting(Platform& platform, const QString& key, const QString& value);
 
-// The text form of a yes/no setting: "True" or "False".
-QString YesNoSettingText(bool yes);
-
 // The conversions of stored texts at start-up. Both throw Failure: "Type mismatch" for a
 // text that is no value of the kind (empty text included), "Overflow" for a number outside
 // the signed 16-bit range.
