@@ -55,7 +55,7 @@ protected:
 
 TEST_F(PictureDropTest, OneFileDroppedOnAFieldOrItsFrameReplacesThatFieldAsACopy)
 {
-    const QString picture = makeFile(QStringLiteral("beach at noon.2021.08.31.v2.jpg"));
+    const QString picture = makeFile(QStringLiteral("beach at noon #2 100%20.2021.08.31.v2.jpg"));
     struct Target {
         QWidget* widget;
         QLineEdit* filled;
