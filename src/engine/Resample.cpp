@@ -1,6 +1,9 @@
 #include "engine/Resample.h"
 
 #include <algorithm>
+#include <functional>
+#include <system_error>
+#include <thread>
 #include <cmath>
 #include <vector>
 
@@ -63,28 +66,18 @@ AxisFilter makeFilter(int sourceSize, int targetSize)
     return filter;
 }
 
-} // namespace
-
-void StretchPicture(const Picture& source, const Surface& target)
+// Target rows [firstRow, endRow). Rows first, one target row at a time, so only one
+// intermediate row is kept. Both passes work on the four bytes of each pixel alike, which the
+// compiler vectorises; the intermediate row keeps six bits more than a byte so the two
+// roundings do not add up.
+void stretchRows(const Picture& source, const Surface& target, const AxisFilter& vertical,
+                 const AxisFilter& horizontal, int firstRow, int endRow)
 {
-    if (source.isNull() || target.width <= 0 || target.height <= 0)
-        return;
-    if (source.width == target.width && source.height == target.height) {
-        for (int y = 0; y < target.height; ++y)
-            std::copy_n(source.row(y), target.width, target.row(y));
-        return;
-    }
-    const AxisFilter vertical = makeFilter(source.height, target.height);
-    const AxisFilter horizontal = makeFilter(source.width, target.width);
-
-    // Rows first, one target row at a time, so only one intermediate row is kept. Both
-    // passes work on the four bytes of each pixel alike, which the compiler vectorises; the
-    // intermediate row keeps six bits more than a byte so the two roundings do not add up.
     constexpr int BetweenBits = 6;
     const std::size_t rowBytes = static_cast<std::size_t>(source.width) * 4;
     std::vector<std::int32_t> acc(rowBytes);
     std::vector<std::int32_t> between(rowBytes);
-    for (int ty = 0; ty < target.height; ++ty) {
+    for (int ty = firstRow; ty < endRow; ++ty) {
         std::fill(acc.begin(), acc.end(), 0);
         const int first = vertical.first[static_cast<std::size_t>(ty)];
         const int* w = &vertical.weights[static_cast<std::size_t>(ty) * vertical.maxTaps];
@@ -113,4 +106,35 @@ void StretchPicture(const Picture& source, const Surface& target)
             out[x * 4 + 3] = 0xff;
         }
     }
+}
+
+} // namespace
+
+void StretchPicture(const Picture& source, const Surface& target)
+{
+    if (source.isNull() || target.width <= 0 || target.height <= 0)
+        return;
+    if (source.width == target.width && source.height == target.height) {
+        for (int y = 0; y < target.height; ++y)
+            std::copy_n(source.row(y), target.width, target.row(y));
+        return;
+    }
+    const AxisFilter vertical = makeFilter(source.height, target.height);
+    const AxisFilter horizontal = makeFilter(source.width, target.width);
+
+    // Target rows do not depend on each other: the lower half is made on a second thread
+    // where the machine has one to spare, with the same result as on one.
+    const int half = target.height / 2;
+    std::thread lower;
+    if (std::thread::hardware_concurrency() > 1 && half > 0) {
+        try {
+            lower = std::thread(stretchRows, std::cref(source), std::cref(target), std::cref(vertical),
+                                std::cref(horizontal), half, target.height);
+        } catch (const std::system_error&) {
+            // No thread to be had: the rows are made here instead.
+        }
+    }
+    stretchRows(source, target, vertical, horizontal, 0, lower.joinable() ? half : target.height);
+    if (lower.joinable())
+        lower.join();
 }
