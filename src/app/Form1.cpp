@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/BackColor.h"
 #include "app/Twips.h"
 #include "inputs/PictureDrop.h"
 
@@ -25,19 +26,11 @@ QFont buttonFont()
     return font;
 }
 
-void paintBackground(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QGroupBox* frame(const QString& caption, QWidget* parent, const QRect& place)
 {
     auto* box = new QGroupBox(caption, parent);
     box->setGeometry(place);
-    paintBackground(box, Qt::white);
+    SetBackColor(box, Qt::white);
     return box;
 }
 
@@ -47,7 +40,7 @@ OptionButton* option(const QString& caption, QWidget* parent, const QRect& place
     button->setGeometry(place);
     // Buttons fill their background with the button colour; an option shows the window's.
     button->setBackgroundRole(QPalette::Window);
-    paintBackground(button, Qt::white);
+    SetBackColor(button, Qt::white);
     return button;
 }
 
@@ -93,7 +86,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(Pixels(8040), Pixels(6975));
     setFont(windowFont());
-    paintBackground(this, Qt::white);
+    SetBackColor(this, Qt::white);
     buildControls();
     connectHandlers();
 }

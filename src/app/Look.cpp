@@ -1,8 +1,9 @@
 #include "app/Form1.h"
+#include "app/BackColor.h"
+#include "platform/FileSystem.h"
 #include "report/Failure.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,14 +21,6 @@ constexpr qint64 LargestSkin = 1 << 20;
 QColor ButtonFace()
 {
     return QGuiApplication::palette().color(QPalette::Button);
-}
-
-void PaintButtonFace(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, ButtonFace());
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 // The grouping controls take the window's colour; text boxes, buttons and scroll bars keep
@@ -63,23 +56,22 @@ QString ReadSkin(const QString& path)
 
 void Form1::SetUpSkin()
 {
-    const QString path = platform().ProgramFolder() + QDir::separator() + QStringLiteral("x")
-                         + QDir::separator() + QStringLiteral("o.cjs");
+    const QString path = ProgramFilePath(platform().ProgramFolder(), {"x", "o.cjs"});
     // Only an ordinary, visible file counts: a folder of that name is no skin.
     const QFileInfo skin(path);
     if (!skin.isFile() || skin.isHidden())
         return;
 
-    PaintButtonFace(this);
+    SetBackColor(this, ButtonFace());
     for (QWidget* control : findChildren<QWidget*>())
         if (IsGroupingControl(control))
-            PaintButtonFace(control);
+            SetBackColor(control, ButtonFace());
     setStyleSheet(ReadSkin(path));
 }
 
 void Form1::LoadHandCursor()
 {
-    const QString path = platform().ProgramFolder() + QDir::separator() + QStringLiteral("HAND-M.CUR");
+    const QString path = ProgramFilePath(platform().ProgramFolder(), {"HAND-M.CUR"});
     // Present is what has a modification time; the pointer setting itself stays as it is.
     if (!QFileInfo(path).lastModified().isValid())
         return;

@@ -1,11 +1,11 @@
 #include "app/ApplicationTitle.h"
 #include "app/Form1.h"
 #include "app/Settings.h"
+#include "platform/FileSystem.h"
 #include "report/Failure.h"
 #include "report/Trap.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
 
@@ -27,8 +27,7 @@ bool HomePageDrawn(double random)
 // The icon file holds every size the desktop asks for; each one is its own picture.
 QIcon ApplicationIcon(const QString& programFolder)
 {
-    const QString path = programFolder + QDir::separator() + QStringLiteral("icons")
-                         + QDir::separator() + QStringLiteral("vantelle.ico");
+    const QString path = ProgramFilePath(programFolder, {"icons", "vantelle.ico"});
     const QIcon icon(path);
     if (icon.availableSizes().isEmpty())
         throw Failure(FailureNumber::FileNotFound,
@@ -60,7 +59,7 @@ void Form1::Form_Load()
     trap.line(112, [&] { Text1->setText(ReadSetting(platform(), QStringLiteral("Image 1"), QString())); });
     trap.line(114, [&] { Text2->setText(ReadSetting(platform(), QStringLiteral("Image 2"), QString())); });
     trap.line(116, [&] {
-        const QString desktop = platform().DesktopFolder() + QDir::separator();
+        const QString desktop = platform().DesktopFolder() + NativePaths.separator;
         Text4->setText(ReadSetting(platform(), QStringLiteral("Text4"), desktop));
     });
     trap.line(118, [&] {

@@ -5,14 +5,6 @@
 
 namespace {
 
-// The sample pair lies in "Samples" beside the executable. The names are joined to the
-// program folder as they stand, so a program at a root gives two separators in a row.
-QString SamplePath(Platform& platform, const QString& name)
-{
-    const QChar separator = NativePaths.separator;
-    return platform.ProgramFolder() + separator + QStringLiteral("Samples") + separator + name;
-}
-
 const char* const TipText = "To prevent images from being cropped:\r\r"
                             "1. All images must be the same pixel dimension (height and width)\r\r"
                             "2. The first image must be larger than the second image.";
@@ -22,8 +14,8 @@ const char* const TipText = "To prevent images from being cropped:\r\r"
 void Form1::PushButton7_Click()
 {
     Trap trap(platform(), this, QStringLiteral("PushButton7_Click"));
-    trap.line(100, [&] { Text1->setText(SamplePath(platform(), QStringLiteral("sample1.jpg"))); });
-    trap.line(102, [&] { Text2->setText(SamplePath(platform(), QStringLiteral("sample2.jpg"))); });
+    trap.line(100, [&] { Text1->setText(ProgramFilePath(platform().ProgramFolder(), {"Samples", "sample1.jpg"})); });
+    trap.line(102, [&] { Text2->setText(ProgramFilePath(platform().ProgramFolder(), {"Samples", "sample2.jpg"})); });
 }
 
 void Form1::PushButton4_Click()

@@ -3,6 +3,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+QString ProgramFilePath(const QString& programFolder, std::initializer_list<const char*> names)
+{
+    QString path = programFolder;
+    for (const char* name : names)
+        path += NativePaths.separator + QString::fromUtf8(name);
+    return path;
+}
+
 bool FolderExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();

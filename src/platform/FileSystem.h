@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <initializer_list>
 #include <optional>
 
 // How the platform writes paths: its separator, and how many separators a path that begins
@@ -21,6 +22,10 @@ inline constexpr PathStyle NativePaths = WindowsPaths;
 #else
 inline constexpr PathStyle NativePaths = PosixPaths;
 #endif
+
+// A file in the program folder. The names are joined to the folder as they stand, so a
+// program at a root gives two separators in a row.
+QString ProgramFilePath(const QString& programFolder, std::initializer_list<const char*> names);
 
 // Whether the path names an existing folder, with or without a trailing separator. Empty
 // text, a missing path, a file or anything the system cannot read counts as no folder.
