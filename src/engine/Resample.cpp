@@ -78,15 +78,19 @@ void stretchRows(const Picture& source, const Surface& target, const AxisFilter&
     std::vector<std::int32_t> acc(rowBytes);
     std::vector<std::int32_t> between(rowBytes);
     for (int ty = firstRow; ty < endRow; ++ty) {
-        std::fill(acc.begin(), acc.end(), 0);
         const int first = vertical.first[static_cast<std::size_t>(ty)];
         const int* w = &vertical.weights[static_cast<std::size_t>(ty) * vertical.maxTaps];
         for (int k = 0; k < vertical.count[static_cast<std::size_t>(ty)]; ++k) {
             const auto* in = reinterpret_cast<const std::uint8_t*>(source.row(first + k));
             // 16-bit factors with a 32-bit product: one widening multiply per lane.
             const auto weight = static_cast<std::int16_t>(w[k]);
-            for (std::size_t i = 0; i < rowBytes; ++i)
-                acc[i] += weight * static_cast<std::int16_t>(in[i]);
+            if (k == 0) {
+                for (std::size_t i = 0; i < rowBytes; ++i)
+                    acc[i] = weight * static_cast<std::int16_t>(in[i]);
+            } else {
+                for (std::size_t i = 0; i < rowBytes; ++i)
+                    acc[i] += weight * static_cast<std::int16_t>(in[i]);
+            }
         }
         for (std::size_t i = 0; i < rowBytes; ++i)
             between[i] = (acc[i] + (1 << (WeightBits - BetweenBits - 1))) >> (WeightBits - BetweenBits);
