@@ -11,11 +11,9 @@
 
 namespace {
 
-constexpr int TypeMismatch = 13;
-
 [[noreturn]] void mismatch()
 {
-    throw Failure(TypeMismatch, "Type mismatch");
+    throw Failure(FailureNumber::TypeMismatch, "Type mismatch");
 }
 
 // A decimal number with optional sign, fraction and exponent, blanks around it allowed.

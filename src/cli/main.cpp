@@ -2,7 +2,7 @@
 #include "cli/BlendArguments.h"
 #include "cli/BlendRun.h"
 #include "platform/QtPlatform.h"
-#include "report/Failure.h"
+#include "report/Trap.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -40,11 +40,8 @@ int main(int argc, char* argv[])
     try {
         QtPlatform platform;
         RunBlend(platform, *command.arguments);
-    } catch (const Failure& failure) {
-        printLine(stderr, QString::fromStdString(failure.description()));
-        return 1;
-    } catch (const std::exception& error) {
-        printLine(stderr, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        printLine(stderr, FailureDescription(std::current_exception()));
         return 1;
     }
     return 0;

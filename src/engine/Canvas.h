@@ -18,7 +18,6 @@ public:
 
     int ScaleWidth() const { return Width; }
     int ScaleHeight() const { return Height; }
-    std::uint32_t backColor() const { return backColor_; }
 
     // The background picture; setting it clears the image to it.
     const Picture& picture() const { return picture_; }

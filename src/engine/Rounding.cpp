@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 
-double RoundHalfEven(double value)
+namespace {
+
+double roundHalfEven(double value)
 {
     const double floor = std::floor(value);
     const double fraction = value - floor;
@@ -16,12 +18,10 @@ double RoundHalfEven(double value)
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
-namespace {
-
 template <typename Int>
 Int roundChecked(double value)
 {
-    const double rounded = RoundHalfEven(value);
+    const double rounded = roundHalfEven(value);
     if (!(rounded >= static_cast<double>(std::numeric_limits<Int>::min())
           && rounded <= static_cast<double>(std::numeric_limits<Int>::max())))
         throw Failure(FailureNumber::Overflow, "Overflow");

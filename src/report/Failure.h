@@ -22,6 +22,7 @@ namespace FailureNumber {
 inline constexpr int InvalidCall = 5;
 inline constexpr int Overflow = 6;
 inline constexpr int OutOfMemory = 7;
+inline constexpr int TypeMismatch = 13;
 inline constexpr int FileNotFound = 53;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
