@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "platform/QtPlatform.h"
+#include "app/QtPlatform.h"
 
 #include <QApplication>
 

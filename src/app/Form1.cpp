@@ -2,7 +2,7 @@
 
 #include "app/BackColor.h"
 #include "app/Twips.h"
-#include "inputs/PictureDrop.h"
+#include "app/PictureDrop.h"
 
 #include <QCloseEvent>
 #include <QEvent>

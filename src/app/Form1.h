@@ -1,8 +1,18 @@
 #pragma once
 
+// Where the window's handlers live, by subsystem:
+//   Form_Load, Form_Unload                      app/StartUp.cpp
+//   Option1..4_Click, Text1/2/4_Change          app/PersistingHandlers.cpp
+//   SetUpSkin, LoadHandCursor, the hover rules  app/Look.cpp, app/MousePointer.cpp
+//   PushButton2_Click (the blend job)           app/StartCommand.cpp
+//   PushButton1/3_Click (add a picture)         inputs/AddFileCommands.cpp
+//   Option5/6_Click, PushButton5_Click          inputs/OutputLocation.cpp
+//   PushButton7_Click, PushButton4_Click        inputs/SamplesAndTips.cpp (samples, usage tip)
+//   the controls, their events, dropped files   app/Form1.cpp, app/PictureDrop.cpp
+
 #include "app/OptionButton.h"
 #include "engine/PairComposition.h"
-#include "platform/Blit.h"
+#include "engine/Blit.h"
 #include "platform/Platform.h"
 
 #include <QCursor>

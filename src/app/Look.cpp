@@ -1,7 +1,7 @@
 #include "app/Form1.h"
 #include "app/BackColor.h"
 #include "platform/FileSystem.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "app/Settings.h"
 
 #include "engine/Rounding.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <charconv>
 #include <cmath>
@@ -46,14 +46,19 @@ std::optional<double> decimalNumber(const QString& text)
 
 } // namespace
 
-QString ReadSetting(Platform& platform, const QString& key, const QString& defaultValue)
+QString ReadSetting(SettingsStore& store, const SettingKey& key)
 {
-    return platform.StoredSetting(key).value_or(defaultValue);
+    return ReadSetting(store, key, QString::fromLatin1(key.defaultText));
 }
 
-void WriteSetting(Platform& platform, const QString& key, const QString& value)
+QString ReadSetting(SettingsStore& store, const SettingKey& key, const QString& defaultValue)
 {
-    platform.StoreSetting(key, value);
+    return store.StoredSetting(QString::fromLatin1(key.name)).value_or(defaultValue);
+}
+
+void WriteSetting(SettingsStore& store, const SettingKey& key, const QString& value)
+{
+    store.StoreSetting(QString::fromLatin1(key.name), value);
 }
 
 std::int16_t SettingAsWholeNumber(const QString& text)

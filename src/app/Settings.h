@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "app/SettingKeys.h"
+#include "platform/SettingsStore.h"
 
 #include <QString>
 
@@ -10,13 +11,14 @@
 // values, start-up reads the stored ones once, and every change is written when it happens.
 // The store is the platform's per-user store; application and section are fixed there.
 
-// The stored text of the key, exactly as stored (empty included), or the default when the
-// key does not exist or cannot be read.
-QString ReadSetting(Platform& platform, const QString& key, const QString& defaultValue);
+// The stored text of the key, exactly as stored (empty included), or the key's default when
+// it does not exist or cannot be read; the second form gives a default known only at run time.
+QString ReadSetting(SettingsStore& store, const SettingKey& key);
+QString ReadSetting(SettingsStore& store, const SettingKey& key, const QString& defaultValue);
 
 // Creates the key or replaces its text; stored for good when the call returns. A store that
 // refuses the write tells the user itself, so callers need no error handling of their own.
-void WriteSetting(Platform& platform, const QString& key, const QString& value);
+void WriteSetting(SettingsStore& store, const SettingKey& key, const QString& value);
 
 // The conversions of stored texts at start-up. Both throw Failure: "Type mismatch" for a
 // text that is no value of the kind (empty text included), "Overflow" for a number outside

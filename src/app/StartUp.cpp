@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 #include "app/Settings.h"
 #include "platform/FileSystem.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 #include "report/Trap.h"
 
 #include <QCoreApplication>
@@ -56,21 +56,21 @@ void Form1::Form_Load()
                           QStringLiteral("The home page %1 could not be opened").arg(HomePage).toStdString());
     });
     // Restoring a value changes its control, whose handler writes the value straight back.
-    trap.line(112, [&] { Text1->setText(ReadSetting(platform(), QStringLiteral("Image 1"), QString())); });
-    trap.line(114, [&] { Text2->setText(ReadSetting(platform(), QStringLiteral("Image 2"), QString())); });
+    trap.line(112, [&] { Text1->setText(ReadSetting(platform(), SettingKeys::Image1)); });
+    trap.line(114, [&] { Text2->setText(ReadSetting(platform(), SettingKeys::Image2)); });
     trap.line(116, [&] {
         const QString desktop = platform().DesktopFolder() + NativePaths.separator;
-        Text4->setText(ReadSetting(platform(), QStringLiteral("Text4"), desktop));
+        Text4->setText(ReadSetting(platform(), SettingKeys::OutputFolder, desktop));
     });
     trap.line(118, [&] {
         OptionButton* const directions[] = {Option1, Option2, Option3, Option4};
-        const int direction = SettingAsWholeNumber(ReadSetting(platform(), QStringLiteral("Option"), QStringLiteral("1")));
+        const int direction = SettingAsWholeNumber(ReadSetting(platform(), SettingKeys::Side));
         if (direction >= 1 && direction <= static_cast<int>(std::size(directions)))
             directions[direction - 1]->setChecked(true);
     });
-    trap.line(120, [&] { Option5->setChecked(SettingAsYesNo(ReadSetting(platform(), QStringLiteral("Option5"), QStringLiteral("1")))); });
+    trap.line(120, [&] { Option5->setChecked(SettingAsYesNo(ReadSetting(platform(), SettingKeys::SaveInOutputFolder))); });
     // Option5 and Option6 are one group: selecting Option6 unselects Option5.
-    trap.line(122, [&] { Option6->setChecked(SettingAsYesNo(ReadSetting(platform(), QStringLiteral("Option6"), QStringLiteral("0")))); });
+    trap.line(122, [&] { Option6->setChecked(SettingAsYesNo(ReadSetting(platform(), SettingKeys::SaveBesideOriginal))); });
     trap.line(124, [&] { Frame3->setEnabled(Option5->isChecked()); });
 }
 

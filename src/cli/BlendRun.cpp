@@ -3,8 +3,8 @@
 #include "engine/PairComposition.h"
 #include "job/BlendPictures.h"
 #include "job/ResultWriter.h"
-#include "platform/Blit.h"
-#include "report/Failure.h"
+#include "engine/Blit.h"
+#include "core/Failure.h"
 
 #include <QDir>
 
@@ -17,7 +17,7 @@ namespace {
 
 } // namespace
 
-void RunBlend(Platform& platform, const BlendArguments& arguments)
+void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
 {
     using Side = BlendArguments::Side;
     // Before any picture is decoded: a name no writer takes would waste the whole job.
@@ -29,7 +29,7 @@ void RunBlend(Platform& platform, const BlendArguments& arguments)
                     arguments.side == Side::Bottom);
     const QString& basePath = choice->baseField == 1 ? arguments.picture1 : arguments.picture2;
     const QString& overlayPath = choice->baseField == 1 ? arguments.picture2 : arguments.picture1;
-    const BlendPictures pictures = LoadBlendPictures(platform, basePath, overlayPath);
+    const BlendPictures pictures = LoadBlendPictures(loader, basePath, overlayPath);
     Picture base = TakePicture(pictures.base);
     Picture overlay = TakePicture(pictures.overlay);
 

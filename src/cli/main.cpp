@@ -1,7 +1,8 @@
 // vantelle-blend: the blend job without the window, for scripts.
 #include "cli/BlendArguments.h"
 #include "cli/BlendRun.h"
-#include "platform/QtPlatform.h"
+#include "engine/Canvas.h"
+#include "platform/PictureDecoder.h"
 #include "report/Trap.h"
 
 #include <QCoreApplication>
@@ -38,8 +39,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     try {
-        QtPlatform platform;
-        RunBlend(platform, *command.arguments);
+        PictureFileLoader loader(QSize(Canvas::Width, Canvas::Height));
+        RunBlend(loader, *command.arguments);
     } catch (...) {
         printLine(stderr, FailureDescription(std::current_exception()));
         return 1;

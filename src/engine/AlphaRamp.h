@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Blit.h"
+#include "engine/Blit.h"
 
 #include <cstdint>
 #include <variant>

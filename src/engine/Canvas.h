@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Picture.h"
+#include "core/Picture.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/Canvas.h"
-#include "platform/Blit.h"
+#include "engine/Blit.h"
 
 #include <optional>
 

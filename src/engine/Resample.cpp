@@ -1,11 +1,10 @@
 #include "engine/Resample.h"
 
+#include "core/Parallel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -136,19 +135,9 @@ void StretchPicture(const Picture& source, const Surface& target)
     const AxisFilter vertical = makeFilter(source.height, target.height);
     const AxisFilter horizontal = makeFilter(source.width, target.width);
 
-    // Target rows do not depend on each other: the lower half is made on a second thread
-    // where the machine has one to spare, with the same result as on one.
+    // Target rows do not depend on each other: the two halves are made at the same time,
+    // with the same result as one after the other.
     const int half = target.height / 2;
-    std::thread lower;
-    if (std::thread::hardware_concurrency() > 1 && half > 0) {
-        try {
-            lower = std::thread(stretchRows, std::cref(source), std::cref(target), std::cref(vertical),
-                                std::cref(horizontal), half, target.height);
-        } catch (const std::system_error&) {
-            // No thread to be had: the rows are made here instead.
-        }
-    }
-    stretchRows(source, target, vertical, horizontal, 0, lower.joinable() ? half : target.height);
-    if (lower.joinable())
-        lower.join();
+    RunBoth([&] { stretchRows(source, target, vertical, horizontal, 0, half); },
+            [&] { stretchRows(source, target, vertical, horizontal, half, target.height); });
 }

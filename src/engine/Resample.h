@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Picture.h"
+#include "core/Picture.h"
 
 // Stretches the whole picture onto a w x h target, ignoring its aspect ratio. Reducing
 // averages the source pixels under each target pixel (a triangle filter widened to the

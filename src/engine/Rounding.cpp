@@ -1,6 +1,6 @@
 #include "engine/Rounding.h"
 
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <cmath>
 #include <limits>

@@ -16,8 +16,8 @@ QString TrueOrFalse(bool on)
 // two keys are always written together, "Option5" first.
 void SaveOptionSelected(Form1& form)
 {
-    WriteSetting(form.platform(), QStringLiteral("Option5"), TrueOrFalse(form.Option5->isChecked()));
-    WriteSetting(form.platform(), QStringLiteral("Option6"), TrueOrFalse(form.Option6->isChecked()));
+    WriteSetting(form.platform(), SettingKeys::SaveInOutputFolder, TrueOrFalse(form.Option5->isChecked()));
+    WriteSetting(form.platform(), SettingKeys::SaveBesideOriginal, TrueOrFalse(form.Option6->isChecked()));
     form.Frame3->setEnabled(form.Option5->isChecked());
 }
 
@@ -46,6 +46,6 @@ void Form1::PushButton5_Click()
     trap.line(100, [&] { folder = PickFolder(platform(), this, QStringLiteral("Save To This Folder"), QString()); });
     if (folder.isEmpty())
         return;
-    trap.line(102, [&] { WriteSetting(platform(), QStringLiteral("LastFolderDot"), folder); });
+    trap.line(102, [&] { WriteSetting(platform(), SettingKeys::LastFolder, folder); });
     trap.line(104, [&] { Text4->setText(WithTrailingSeparator(folder)); });
 }

@@ -1,16 +1,14 @@
 #include "job/BlendPictures.h"
 
-#include "platform/Platform.h"
-
-#include <future>
-#include <system_error>
+#include "core/Parallel.h"
+#include "platform/PictureLoader.h"
 
 namespace {
 
-PictureLoad load(Platform& platform, const QString& path)
+PictureLoad load(PictureLoader& loader, const QString& path)
 {
     try {
-        return {platform.LoadPicture(path), nullptr};
+        return {loader.LoadPicture(path), nullptr};
     } catch (...) {
         return {Picture(), std::current_exception()};
     }
@@ -25,16 +23,9 @@ Picture TakePicture(const PictureLoad& load)
     return load.picture;
 }
 
-BlendPictures LoadBlendPictures(Platform& platform, const QString& basePath, const QString& overlayPath)
+BlendPictures LoadBlendPictures(PictureLoader& loader, const QString& basePath, const QString& overlayPath)
 {
-    std::future<PictureLoad> overlay;
-    try {
-        overlay = std::async(std::launch::async, load, std::ref(platform), overlayPath);
-    } catch (const std::system_error&) {
-        // No thread to be had: the pictures are loaded one after the other instead.
-        PictureLoad base = load(platform, basePath);
-        return {std::move(base), load(platform, overlayPath)};
-    }
-    PictureLoad base = load(platform, basePath);
-    return {std::move(base), overlay.get()};
+    BlendPictures pictures;
+    RunBoth([&] { pictures.base = load(loader, basePath); }, [&] { pictures.overlay = load(loader, overlayPath); });
+    return pictures;
 }

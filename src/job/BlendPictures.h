@@ -1,12 +1,12 @@
 #pragma once
 
-#include "engine/Picture.h"
+#include "core/Picture.h"
 
 #include <QString>
 
 #include <exception>
 
-class Platform;
+class PictureLoader;
 
 // One picture of a job as it came from its file: the picture, or why it could not be loaded.
 struct PictureLoad {
@@ -23,6 +23,5 @@ struct BlendPictures {
 };
 
 // Loads the base and the overlay of a job at the same time, one on each of two threads, and
-// returns both outcomes; the caller reports failures in the job's order. The platform's
-// picture loading must be safe to call from two threads at once.
-BlendPictures LoadBlendPictures(Platform& platform, const QString& basePath, const QString& overlayPath);
+// returns both outcomes; the caller reports failures in the job's order.
+BlendPictures LoadBlendPictures(PictureLoader& loader, const QString& basePath, const QString& overlayPath);

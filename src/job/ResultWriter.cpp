@@ -2,7 +2,7 @@
 
 #include "job/SaveAsJPG.h"
 #include "job/SavePicture.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QFileInfo>
 

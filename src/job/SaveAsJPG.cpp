@@ -1,7 +1,7 @@
 #include "job/SaveAsJPG.h"
 
 #include "platform/FileSystem.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QByteArray>
 

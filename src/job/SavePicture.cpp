@@ -1,7 +1,7 @@
 #include "job/SavePicture.h"
 
 #include "platform/FileSystem.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/CursorFile.h"
 
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QBuffer>
 #include <QDir>

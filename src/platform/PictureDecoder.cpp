@@ -1,8 +1,7 @@
 #include "platform/PictureDecoder.h"
 
-#include "engine/Canvas.h"
 #include "platform/JpegEnd.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,19 +85,19 @@ QByteArray SniffPictureFormat(const QByteArray& head)
     return {};
 }
 
-QSize ShrinkOnLoadSize(QSize stored, bool quarterTurned)
+QSize ShrinkOnLoadSize(QSize stored, bool quarterTurned, QSize minimum)
 {
     const QSize upright = quarterTurned ? stored.transposed() : stored;
     // Rounded down: Qt's JPEG reader takes the DCT scale from the ratio of stored to asked
     // size, and a size rounded up would push it to the next larger scale and a resample.
     for (const int reduction : {8, 4, 2}) {
-        if (upright.width() / reduction >= Canvas::Width && upright.height() / reduction >= Canvas::Height)
+        if (upright.width() / reduction >= minimum.width() && upright.height() / reduction >= minimum.height())
             return QSize(stored.width() / reduction, stored.height() / reduction);
     }
     return stored;
 }
 
-Picture DecodePictureFile(const QString& path)
+Picture DecodePictureFile(const QString& path, QSize minimumSize)
 {
     limitDecodingAllocations();
     const QString shown = QDir::toNativeSeparators(path);
@@ -136,7 +135,7 @@ Picture DecodePictureFile(const QString& path)
                  .arg(MostPicturePixels / 1000000));
     if (format == "jpeg" && stored.isValid()) {
         const bool quarterTurned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-        const QSize decoded = ShrinkOnLoadSize(stored, quarterTurned);
+        const QSize decoded = ShrinkOnLoadSize(stored, quarterTurned, minimumSize);
         if (decoded != stored)
             reader.setScaledSize(decoded);
     }

@@ -115,3 +115,28 @@ StoredSettingWrite WriteSettingsFile(const QString& key, const QString& value)
     syncFolderOf(file.settings().fileName());
     return {true, problem};
 }
+
+std::optional<QString> SettingsFileStore::StoredSetting(const QString& key)
+{
+    StoredSettingRead read = ReadSettingsFile(key);
+    if (!read.problem.isEmpty())
+        reportProblem(read.problem);
+    return std::move(read.value);
+}
+
+void SettingsFileStore::StoreSetting(const QString& key, const QString& value)
+{
+    const StoredSettingWrite write = WriteSettingsFile(key, value);
+    if (!write.problem.isEmpty())
+        reportProblem(write.problem);
+    if (write.saved)
+        problemShown_ = false;
+}
+
+void SettingsFileStore::reportProblem(const QString& problem)
+{
+    if (problemShown_)
+        return;
+    problemShown_ = true;
+    messages_.MsgBox(nullptr, problem, MsgBoxStyle::Exclamation, QString());
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/MessageSink.h"
+#include "platform/SettingsStore.h"
+
 #include <QString>
 
 #include <optional>
@@ -26,3 +29,19 @@ struct StoredSettingWrite {
 // Replaces or creates one key and leaves every other key as it was. Once saved, the file has
 // reached the disk. A damaged file is noted as for a read, and the write goes ahead.
 StoredSettingWrite WriteSettingsFile(const QString& key, const QString& value);
+
+// The settings file as the program's store. A problem is told once, not at every keystroke;
+// a write that succeeds again lets the next problem be told.
+class SettingsFileStore : public SettingsStore {
+public:
+    explicit SettingsFileStore(MessageSink& messages) : messages_(messages) {}
+
+    std::optional<QString> StoredSetting(const QString& key) override;
+    void StoreSetting(const QString& key, const QString& value) override;
+
+private:
+    void reportProblem(const QString& problem);
+
+    MessageSink& messages_;
+    bool problemShown_ = false;
+};

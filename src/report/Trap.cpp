@@ -1,18 +1,18 @@
 #include "report/Trap.h"
 
-#include "report/Failure.h"
+#include "core/Failure.h"
 #include "report/ReportText.h"
 
 #include <new>
 
-Trap::Trap(Platform& platform, QWidget* owner, const QString& procedure)
-    : platform_(platform), owner_(owner), identity_(ProcedureIdentity(procedure))
+Trap::Trap(MessageSink& messages, QWidget* owner, const QString& procedure)
+    : messages_(messages), owner_(owner), identity_(ProcedureIdentity(procedure))
 {
 }
 
 void Trap::report(int number, std::exception_ptr failure)
 {
-    platform_.MsgBox(owner_, ReportText(FailureDescription(failure), identity_, number),
+    messages_.MsgBox(owner_, ReportText(FailureDescription(failure), identity_, number),
                      MsgBoxStyle::Exclamation, QStringLiteral("Application Error"));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/MessageSink.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ class QWidget;
 // the command goes on with its next line.
 class Trap {
 public:
-    Trap(Platform& platform, QWidget* owner, const QString& procedure);
+    Trap(MessageSink& messages, QWidget* owner, const QString& procedure);
 
     // Runs one numbered line; false when it failed and was reported. Whatever the line
     // throws is reported, exceptions of the libraries as well as the program's own Failure.
@@ -46,7 +46,7 @@ public:
 private:
     void report(int number, std::exception_ptr failure);
 
-    Platform& platform_;
+    MessageSink& messages_;
     QWidget* owner_;
     QString identity_;
 };

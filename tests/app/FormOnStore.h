@@ -3,7 +3,7 @@
 #include "StoreFixture.h"
 
 #include "app/Form1.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QTemporaryDir>
 

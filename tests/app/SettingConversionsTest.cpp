@@ -1,5 +1,5 @@
 #include "app/Settings.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@ class SettingsStoreTest : public StoreFixture {};
 
 TEST_F(SettingsStoreTest, AbsentKeyGivesTheDefaultAndStoredEmptyTextStaysEmpty)
 {
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Text4"), QStringLiteral("/desk/")), QStringLiteral("/desk/"));
-    WriteSetting(platform, QStringLiteral("Text4"), QString());
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Text4"), QStringLiteral("/desk/")), QString());
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::OutputFolder, QStringLiteral("/desk/")), QStringLiteral("/desk/"));
+    WriteSetting(platform, SettingKeys::OutputFolder, QString());
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::OutputFolder, QStringLiteral("/desk/")), QString());
     EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -27,26 +27,26 @@ TEST_F(SettingsStoreTest, TextsComeBackExactlyAsWritten)
         QStringLiteral("line\rbreak"),
     };
     for (const QString& text : texts) {
-        WriteSetting(platform, QStringLiteral("Image 1"), text);
-        EXPECT_EQ(ReadSetting(platform, QStringLiteral("Image 1"), QStringLiteral("absent")), text);
+        WriteSetting(platform, SettingKeys::Image1, text);
+        EXPECT_EQ(ReadSetting(platform, SettingKeys::Image1, QStringLiteral("absent")), text);
     }
 }
 
 TEST_F(SettingsStoreTest, EachWriteIsOnDiskWhenItReturns)
 {
-    WriteSetting(platform, QStringLiteral("Option"), QStringLiteral("3"));
+    WriteSetting(platform, SettingKeys::Side, QStringLiteral("3"));
     EXPECT_TRUE(settingsFileContents().contains("[Vantelle]\nOption=3\n")) << settingsFileContents().constData();
 }
 
 TEST_F(SettingsStoreTest, AWriteKeepsEveryOtherKeyAlsoThoseWrittenByAnotherProgram)
 {
-    WriteSetting(platform, QStringLiteral("Image 1"), QStringLiteral("/a.jpg"));
+    WriteSetting(platform, SettingKeys::Image1, QStringLiteral("/a.jpg"));
     {
         QSettings other(settingsFile(), QSettings::IniFormat);
         other.setValue(QStringLiteral("Vantelle/Image 2"), QStringLiteral("/b.jpg"));
         other.setValue(QStringLiteral("Elsewhere/Key"), QStringLiteral("kept"));
     }
-    WriteSetting(platform, QStringLiteral("Text4"), QStringLiteral("/out/"));
+    WriteSetting(platform, SettingKeys::OutputFolder, QStringLiteral("/out/"));
 
     EXPECT_EQ(stored(QStringLiteral("Image 1")), QStringLiteral("/a.jpg"));
     EXPECT_EQ(stored(QStringLiteral("Image 2")), QStringLiteral("/b.jpg"));
@@ -57,9 +57,9 @@ TEST_F(SettingsStoreTest, AWriteKeepsEveryOtherKeyAlsoThoseWrittenByAnotherProgr
 TEST_F(SettingsStoreTest, ValueThatCannotBeReadCountsAsAbsent)
 {
     writeSettingsFile("[Vantelle]\nText4=@Rect(1 2 3 4)\nOption=@Invalid()\nImage%201=@ByteArray(/a.jpg)\n");
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Text4"), QStringLiteral("default")), QStringLiteral("default"));
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Option"), QStringLiteral("1")), QStringLiteral("1"));
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Image 1"), QString()), QStringLiteral("/a.jpg"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::OutputFolder, QStringLiteral("default")), QStringLiteral("default"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::Side, QStringLiteral("1")), QStringLiteral("1"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::Image1, QString()), QStringLiteral("/a.jpg"));
 }
 
 TEST_F(SettingsStoreTest, DamagedFileIsReadAsFarAsItCanBeAndKeptAsACopyBeforeAWrite)
@@ -67,9 +67,9 @@ TEST_F(SettingsStoreTest, DamagedFileIsReadAsFarAsItCanBeAndKeptAsACopyBeforeAWr
     const QByteArray damaged = "[Vantelle]\nText4=/kept/\n\x01\x02 not a setting \xff\nOption=3\n[Broken\n";
     writeSettingsFile(damaged);
 
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Text4"), QStringLiteral("default")), QStringLiteral("/kept/"));
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Option"), QStringLiteral("1")), QStringLiteral("3"));
-    WriteSetting(platform, QStringLiteral("Image 1"), QStringLiteral("/a.jpg"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::OutputFolder, QStringLiteral("default")), QStringLiteral("/kept/"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::Side, QStringLiteral("1")), QStringLiteral("3"));
+    WriteSetting(platform, SettingKeys::Image1, QStringLiteral("/a.jpg"));
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("is damaged")));
@@ -88,10 +88,10 @@ TEST_F(SettingsStoreTest, UnreadableFileCountsAsEmptyIsToldOnceAndIsLeftAlone)
 {
     ASSERT_TRUE(QDir().mkpath(settingsFile() + QStringLiteral("/inside")));
 
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Option"), QStringLiteral("1")), QStringLiteral("1"));
-    EXPECT_EQ(ReadSetting(platform, QStringLiteral("Text4"), QStringLiteral("/d/")), QStringLiteral("/d/"));
-    WriteSetting(platform, QStringLiteral("Option"), QStringLiteral("2"));
-    WriteSetting(platform, QStringLiteral("Text4"), QStringLiteral("/x/"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::Side, QStringLiteral("1")), QStringLiteral("1"));
+    EXPECT_EQ(ReadSetting(platform, SettingKeys::OutputFolder, QStringLiteral("/d/")), QStringLiteral("/d/"));
+    WriteSetting(platform, SettingKeys::Side, QStringLiteral("2"));
+    WriteSetting(platform, SettingKeys::OutputFolder, QStringLiteral("/x/"));
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("cannot be read")));
@@ -100,23 +100,23 @@ TEST_F(SettingsStoreTest, UnreadableFileCountsAsEmptyIsToldOnceAndIsLeftAlone)
 
 TEST_F(SettingsStoreTest, FailedWriteIsToldOnceUntilAWriteSucceedsAgain)
 {
-    WriteSetting(platform, QStringLiteral("Option"), QStringLiteral("1"));
+    WriteSetting(platform, SettingKeys::Side, QStringLiteral("1"));
     ASSERT_TRUE(QFile::remove(settingsFile()));
     ASSERT_TRUE(QDir().mkpath(settingsFile()));
 
-    WriteSetting(platform, QStringLiteral("Image 1"), QStringLiteral("/a"));
-    WriteSetting(platform, QStringLiteral("Image 1"), QStringLiteral("/ab"));
+    WriteSetting(platform, SettingKeys::Image1, QStringLiteral("/a"));
+    WriteSetting(platform, SettingKeys::Image1, QStringLiteral("/ab"));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("could not be saved")));
 
     ASSERT_TRUE(QDir(settingsFile()).removeRecursively());
-    WriteSetting(platform, QStringLiteral("Image 1"), QStringLiteral("/abc"));
+    WriteSetting(platform, SettingKeys::Image1, QStringLiteral("/abc"));
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(stored(QStringLiteral("Image 1")), QStringLiteral("/abc"));
 
     ASSERT_TRUE(QFile::remove(settingsFile()));
     ASSERT_TRUE(QDir().mkpath(settingsFile()));
-    WriteSetting(platform, QStringLiteral("Image 1"), QStringLiteral("/abcd"));
+    WriteSetting(platform, SettingKeys::Image1, QStringLiteral("/abcd"));
     EXPECT_EQ(platform.messages.size(), 2u);
 }
 

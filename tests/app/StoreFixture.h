@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakes/FakePlatform.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,9 @@
+#include "fakes/TestPictures.h"
 #include "cli/BlendRun.h"
 #include "fakes/FakePlatform.h"
 #include "platform/PictureCorpus.h"
 #include "platform/PictureDecoder.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QFile>
 #include <QProcess>
@@ -58,7 +59,7 @@ TEST_F(BlendRunTest, WritesTheBlendOfTheChosenSideAsAFullColourJpegOrABitmap)
     for (const BlendArguments::Side side : {BlendArguments::Side::Left, BlendArguments::Side::Right}) {
         arguments.side = side;
         RunBlend(platform, arguments);
-        const Picture result = DecodePictureFile(arguments.output);
+        const Picture result = DecodePictureFile(arguments.output, CanvasSize);
         ASSERT_EQ(QSize(result.width, result.height), QSize(729, 425));
         const QRgb left = result.row(200)[0];
         const QRgb right = result.row(200)[728];
@@ -104,7 +105,7 @@ TEST_F(BlendRunTest, EachCorpusPictureBlendsOrFailsAndKeepsTheEarlierResult)
             try {
                 RunBlend(platform, arguments);
                 EXPECT_TRUE(picture.mustLoad()) << "blended, but must fail";
-                const Picture result = DecodePictureFile(output);
+                const Picture result = DecodePictureFile(output, CanvasSize);
                 EXPECT_EQ(QSize(result.width, result.height), QSize(729, 425));
             } catch (const Failure& failure) {
                 EXPECT_FALSE(picture.mustLoad()) << failure.description();

@@ -1,6 +1,6 @@
 #include "engine/AlphaRamp.h"
 #include "fakes/RecordingBlitter.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/AlphaRamp.h"
 #include "fakes/TestPictures.h"
-#include "platform/Blit.h"
+#include "engine/Blit.h"
 
 #include <gtest/gtest.h>
 

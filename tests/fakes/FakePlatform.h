@@ -1,6 +1,10 @@
 #pragma once
 
-#include "platform/QtPlatform.h"
+#include "fakes/TestPictures.h"
+#include "platform/CursorFile.h"
+#include "platform/PictureDecoder.h"
+#include "platform/Platform.h"
+#include "platform/SettingsFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,8 +15,9 @@
 
 // The platform with everything that would reach outside the process faked: message boxes,
 // dialogs, the shell and the random draw are recorded or answered from a script. Files,
-// pictures and the settings store stay real (tests point the store at a temporary folder).
-class FakePlatform : public QtPlatform {
+// pictures and the settings store stay real (tests point the store at a temporary folder);
+// the store's warnings come to the recorded message boxes.
+class FakePlatform : public Platform {
 public:
     struct Message {
         QString text;
@@ -70,6 +75,11 @@ public:
     QString ProgramFolder() override { return programFolder; }
     double NextRandom() override { return randomValue; }
 
+    std::optional<QString> StoredSetting(const QString& key) override { return settings.StoredSetting(key); }
+    void StoreSetting(const QString& key, const QString& value) override { settings.StoreSetting(key, value); }
+    Picture LoadPicture(const QString& path) override { return pictures.LoadPicture(path); }
+    QCursor LoadCursorFile(const QString& path) override { return LoadCursorFromFile(path); }
+
     QStringList messageTexts() const
     {
         QStringList texts;
@@ -79,6 +89,9 @@ public:
     }
 
 private:
+    SettingsFileStore settings{*this};
+    PictureFileLoader pictures{CanvasSize};
+
     static QString next(std::deque<QString>& answers)
     {
         if (answers.empty())

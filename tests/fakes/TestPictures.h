@@ -1,6 +1,9 @@
 #pragma once
 
-#include "engine/Picture.h"
+#include "core/Picture.h"
+#include "engine/Canvas.h"
+
+#include <QSize>
 
 #include <cstdint>
 #include <functional>
@@ -25,3 +28,6 @@ inline Picture SolidPicture(int width, int height, std::uint32_t rgb)
 inline int Red(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xff); }
 inline int Green(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xff); }
 inline int Blue(std::uint32_t p) { return static_cast<int>(p & 0xff); }
+
+// The size that pictures are decoded for: the canvas's.
+inline const QSize CanvasSize(Canvas::Width, Canvas::Height);

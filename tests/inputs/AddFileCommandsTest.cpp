@@ -1,5 +1,5 @@
 #include "inputs/FormWithFakePlatform.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QTest>
 

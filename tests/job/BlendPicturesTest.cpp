@@ -2,7 +2,7 @@
 
 #include "fakes/FakePlatform.h"
 #include "fakes/TestPictures.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QImage>
 #include <QTemporaryDir>

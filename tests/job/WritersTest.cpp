@@ -4,7 +4,7 @@
 
 #include "fakes/TestPictures.h"
 #include "job/FileFaults.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
+#include "fakes/TestPictures.h"
 #include "platform/PictureCorpus.h"
 #include "platform/PictureDecoder.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QTemporaryDir>
 
@@ -26,7 +27,7 @@ bool near(QRgb a, QRgb b)
 
 void expectLoadsUpright(const CorpusPicture& expected, const QString& path)
 {
-    const Picture picture = DecodePictureFile(path);
+    const Picture picture = DecodePictureFile(path, CanvasSize);
     ASSERT_EQ(QSize(picture.width, picture.height), expected.size);
     for (const ColourProbe& probe : expected.probes)
         EXPECT_TRUE(near(pixelAt(picture, probe.at), probe.colour))
@@ -37,7 +38,7 @@ void expectLoadsUpright(const CorpusPicture& expected, const QString& path)
 void expectFailsClearly(const CorpusPicture& expected, const QString& path)
 {
     try {
-        DecodePictureFile(path);
+        DecodePictureFile(path, CanvasSize);
         ADD_FAILURE() << "loaded, but must fail";
     } catch (const Failure& failure) {
         const QString description = QString::fromStdString(failure.description());

@@ -1,6 +1,7 @@
+#include "fakes/TestPictures.h"
 #include "platform/PictureCorpus.h"
 #include "platform/PictureDecoder.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -35,7 +36,7 @@ TEST(ShrinkOnLoadSize, TakesTheLargestReductionThatStillCoversTheCanvasUpright)
         {{6001, 4003}, false, {750, 500}},   // rounded down, so Qt keeps the DCT scale
     };
     for (const ShrinkCase& c : cases)
-        EXPECT_EQ(ShrinkOnLoadSize(c.stored, c.quarterTurned), c.decoded)
+        EXPECT_EQ(ShrinkOnLoadSize(c.stored, c.quarterTurned, CanvasSize), c.decoded)
             << c.stored.width() << "x" << c.stored.height() << (c.quarterTurned ? " turned" : "");
 }
 
@@ -80,7 +81,7 @@ TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
     };
     for (const Case c : {Case{1, {730, 426}}, Case{3, {730, 426}}, Case{6, {852, 1460}}, Case{8, {852, 1460}}}) {
         SCOPED_TRACE(c.orientation);
-        const Picture picture = DecodePictureFile(write("photo.jpg", WithExifOrientation(photo, c.orientation)));
+        const Picture picture = DecodePictureFile(write("photo.jpg", WithExifOrientation(photo, c.orientation)), CanvasSize);
         EXPECT_EQ(QSize(picture.width, picture.height), c.decoded);
         for (const ColourProbe& probe : UprightQuarterProbes(c.orientation))
             EXPECT_EQ(at(picture, probe.at.x(), probe.at.y()) & 0xf0f0f0, probe.colour & 0xf0f0f0);
@@ -90,27 +91,27 @@ TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
 TEST_F(DecodeFile, LeavesSmallJpegsAndOtherFormatsAtTheirSize)
 {
     const QImage big = QuarteredImage(QSize(1600, 1000));
-    EXPECT_EQ(DecodePictureFile(write("small.jpg", EncodeJpeg(QuarteredImage(QSize(400, 300))))).width, 400);
+    EXPECT_EQ(DecodePictureFile(write("small.jpg", EncodeJpeg(QuarteredImage(QSize(400, 300)))), CanvasSize).width, 400);
     QByteArray png;
     {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         big.save(&buffer, "png");
     }
-    EXPECT_EQ(DecodePictureFile(write("big.png", png)).width, 1600);
+    EXPECT_EQ(DecodePictureFile(write("big.png", png), CanvasSize).width, 1600);
 }
 
 // 100 megapixels still load; a header claiming more than the limit is refused before any
 // pixel is decoded, with the size it claims.
 TEST_F(DecodeFile, TakesA100MegapixelPictureAndRefusesLargerClaimsAtOnce)
 {
-    const Picture hundred = DecodePictureFile(write("100mp.bmp", OneBitBmp(QSize(10000, 10000))));
+    const Picture hundred = DecodePictureFile(write("100mp.bmp", OneBitBmp(QSize(10000, 10000))), CanvasSize);
     EXPECT_EQ(hundred.width, 10000);
     EXPECT_EQ(hundred.height, 10000);
 
     const QString claim = write("claim.bmp", OneBitBmp(QSize(12000, 12000), false));
     try {
-        DecodePictureFile(claim);
+        DecodePictureFile(claim, CanvasSize);
         FAIL() << "a 144-megapixel claim loaded";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.description(),
@@ -123,7 +124,7 @@ TEST_F(DecodeFile, NamesAMissingFile)
 {
     const QString missing = QDir(folder.path()).filePath("gone.jpg");
     try {
-        DecodePictureFile(missing);
+        DecodePictureFile(missing, CanvasSize);
         FAIL();
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.number(), FailureNumber::FileNotFound);

@@ -1,7 +1,7 @@
 #include "report/Trap.h"
 
 #include "fakes/FakePlatform.h"
-#include "report/Failure.h"
+#include "core/Failure.h"
 
 #include <gtest/gtest.h>
 

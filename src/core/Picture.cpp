@@ -1,4 +1,4 @@
-#include "engine/Picture.h"
+#include "core/Picture.h"
 
 Picture Picture::fromPixels(std::shared_ptr<std::vector<std::uint32_t>> buffer, int width,
                             int height)

@@ -1,4 +1,4 @@
-#include "platform/Blit.h"
+#include "engine/Blit.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "platform/MessageText.h"
+#include "app/MessageText.h"
 
 QString DisplayedMessageText(const QString& text)
 {

@@ -1,4 +1,4 @@
-#include "inputs/PictureDrop.h"
+#include "app/PictureDrop.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,0 +1,29 @@
+#include "app/QtPlatform.h"
+
+#include "app/MessageText.h"
+#include "engine/Canvas.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+QtPlatform::QtPlatform() : pictures_(QSize(Canvas::Width, Canvas::Height)) {}
+
+void QtPlatform::MsgBox(QWidget* owner, const QString& text, int style, const QString& title)
+{
+    const QMessageBox::Icon icon =
+        style == MsgBoxStyle::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
+    const QString caption = title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    QMessageBox box(icon, caption, DisplayedMessageText(text), QMessageBox::Ok, owner);
+    box.exec();
+}
+
+QString QtPlatform::GetOpenFileName(QWidget* owner, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+}
+
+QString QtPlatform::BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder)
+{
+    return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
+}

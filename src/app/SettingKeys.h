@@ -1,0 +1,22 @@
+#pragma once
+
+// Every setting the program stores, with the text that start-up takes when the key is
+// missing. Start-up reads them and the handlers write them through these names only.
+struct SettingKey {
+    const char* name;
+    // Empty for a key whose default is known only at run time, or which is never read.
+    const char* defaultText;
+};
+
+namespace SettingKeys {
+inline constexpr SettingKey Image1{"Image 1", ""};
+inline constexpr SettingKey Image2{"Image 2", ""};
+// The default is the desktop folder, with a trailing separator.
+inline constexpr SettingKey OutputFolder{"Text4", ""};
+// The blend side: 1 left, 2 right, 3 top, 4 bottom.
+inline constexpr SettingKey Side{"Option", "1"};
+inline constexpr SettingKey SaveInOutputFolder{"Option5", "1"};
+inline constexpr SettingKey SaveBesideOriginal{"Option6", "0"};
+// The folder last chosen in the folder browser; kept for the user, never read back.
+inline constexpr SettingKey LastFolder{"LastFolderDot", ""};
+} // namespace SettingKeys
