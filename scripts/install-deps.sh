@@ -12,6 +12,9 @@ packages=(
   libgtest-dev libbenchmark-dev
   # Arial's metric-compatible stand-in, so no caption is clipped
   fonts-liberation
+  # checks of the desktop entry, the AppStream metadata and the manual pages; dpkg-shlibdeps
+  # for the Debian package's library dependencies
+  desktop-file-utils appstream man-db groff-base dpkg-dev
 )
 if [ "${1:-}" = "--with-tools" ]; then
   # screenshots, benchmarks against other tools, fuzzing

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's icon and writes it as a Windows icon file (.ico).
+"""Draws the program's icon and writes it as a Windows icon file (.ico), or as the desktop
+theme's icons.
 
 The icon is a picture card whose left half, a warm evening sky, fades into a cool sea on the
 right through a ramp of strips: two pictures becoming one. The file holds the four images
@@ -8,7 +9,13 @@ that the desktop asks for: 32 x 32 at 24 bits per pixel, and 48 x 48, 128 x 128 
 size. Without alpha the small image fills its whole square: a 1-bit mask could cut its
 corners round, but Qt 6 reads such a mask as fully opaque and would show black corners.
 
+The desktop theme's icons are the same drawing with its rounded corners at every size:
+PNG images of 48 x 48, 128 x 128 and 256 x 256 and a scalable SVG, in the hicolor theme's
+folders under dist/icons/ and named after the application id. The SVG is written from the
+same shapes: the ramp's strips, the sun at 85 % over them and the hills as a 38 % shade.
+
     scripts/make-icon.py [output]      (default: data/icons/vantelle.ico)
+    scripts/make-icon.py --theme [folder]      (default: dist/icons)
 """
 import math
 import struct
@@ -24,6 +31,8 @@ TILE_TOP = (58, 76, 120)
 TILE_BOTTOM = (26, 36, 64)
 FRAME = (250, 250, 252)
 STRIPS = 6            # the ramp's visible steps between the two halves
+APP_ID = "com.orlenby.Vantelle"
+THEME_SIZES = (48, 128, 256)
 
 
 def mix(a, b, t):
@@ -37,6 +46,11 @@ def rounded_box(x, y, left, top, right, bottom, radius):
     return (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2 and left <= x <= right and top <= y <= bottom
 
 
+def hill_line(x):
+    """The hills' top edge at x in the unit square."""
+    return 0.66 - 0.07 * math.sin((x - 0.2) * 9.0) - 0.04 * math.sin(x * 23.0)
+
+
 def picture(x, y):
     """The card's picture at (x, y) in the unit square: sky and sea joined by the ramp."""
     t = min(max((x - 0.34) / 0.32, 0.0), 1.0)
@@ -44,8 +58,7 @@ def picture(x, y):
     colour = mix(WARM, COOL, min(t, 1.0))
     if (x - 0.34) ** 2 + (y - 0.42) ** 2 <= 0.075 ** 2:
         colour = mix(colour, SUN, 0.85)
-    hill = 0.66 - 0.07 * math.sin((x - 0.2) * 9.0) - 0.04 * math.sin(x * 23.0)
-    if y >= hill:
+    if y >= hill_line(x):
         colour = tuple(c * HILLS for c in colour)
     return colour
 
@@ -135,8 +148,74 @@ def icon_file(images):
     return directory + entries + b"".join(data for _, _, data in images)
 
 
+def hex_colour(colour):
+    return "#" + "".join(f"{round(c):02x}" for c in colour)
+
+
+def svg_image(size=256):
+    """The drawing as SVG on a size x size canvas; the shapes are those that sample() tests."""
+    def n(v):
+        return f"{v * size:.2f}".rstrip("0").rstrip(".")
+
+    def box(left, top, right, bottom, radius):
+        return f'x="{n(left)}" y="{n(top)}" width="{n(right - left)}" height="{n(bottom - top)}" rx="{n(radius)}"'
+
+    picture_box = (0.15, 0.22, 0.85, 0.80)
+    strip = 0.32 / STRIPS
+    strips = []
+    # Left of the ramp the warm half, then one strip per step, the last one already cool. Each
+    # strip reaches the right edge under the next one, so no seam shows between them.
+    edges = [picture_box[0]] + [0.34 + k * strip for k in range(1, STRIPS)]
+    for k in range(STRIPS):
+        colour = mix(WARM, COOL, k / (STRIPS - 1))
+        strips.append(f'<rect x="{n(edges[k])}" y="{n(picture_box[1])}" width="{n(picture_box[2] - edges[k])}" '
+                      f'height="{n(picture_box[3] - picture_box[1])}" fill="{hex_colour(colour)}"/>')
+    steps = 140
+    hill = " ".join(f"{n(picture_box[0] + (picture_box[2] - picture_box[0]) * i / steps)},"
+                    f"{n(hill_line(picture_box[0] + (picture_box[2] - picture_box[0]) * i / steps))}"
+                    for i in range(steps + 1))
+    hill = f"M{hill} L{n(picture_box[2])},{n(picture_box[3])} L{n(picture_box[0])},{n(picture_box[3])} Z"
+    body = "\n    ".join(strips)
+    return f"""<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" viewBox="0 0 {size} {size}">
+  <title>Vantelle</title>
+  <defs>
+    <linearGradient id="tile" gradientUnits="userSpaceOnUse" x1="0" y1="0" x2="0" y2="{size}">
+      <stop offset="0" stop-color="{hex_colour(TILE_TOP)}"/>
+      <stop offset="1" stop-color="{hex_colour(TILE_BOTTOM)}"/>
+    </linearGradient>
+    <clipPath id="picture">
+      <rect {box(*picture_box, 0.05)}/>
+    </clipPath>
+  </defs>
+  <rect {box(0.03, 0.03, 0.97, 0.97, 0.2)} fill="url(#tile)"/>
+  <rect {box(0.12, 0.19, 0.88, 0.83, 0.07)} fill="{hex_colour(FRAME)}"/>
+  <g clip-path="url(#picture)">
+    {body}
+    <circle cx="{n(0.34)}" cy="{n(0.42)}" r="{n(0.075)}" fill="{hex_colour(SUN)}" fill-opacity="0.85"/>
+    <path d="{hill}" fill="#000000" fill-opacity="{1 - HILLS:.2f}"/>
+  </g>
+</svg>
+"""
+
+
+def write_theme(folder):
+    """The hicolor theme's icons under folder: <size>x<size>/apps/ and scalable/apps/."""
+    for size in THEME_SIZES:
+        path = folder / "hicolor" / f"{size}x{size}" / "apps" / f"{APP_ID}.png"
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(png_image(render(size)))
+    path = folder / "hicolor" / "scalable" / "apps" / f"{APP_ID}.svg"
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_text(svg_image(), encoding="utf-8")
+
+
 def main():
-    output = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / "data" / "icons" / "vantelle.ico"
+    root = Path(__file__).resolve().parent.parent
+    if len(sys.argv) > 1 and sys.argv[1] == "--theme":
+        write_theme(Path(sys.argv[2]) if len(sys.argv) > 2 else root / "dist" / "icons")
+        return
+    output = Path(sys.argv[1]) if len(sys.argv) > 1 else root / "data" / "icons" / "vantelle.ico"
     images = [
         (256, 32, png_image(render(256, grid=3))),
         (128, 32, bmp_image(render(128), 32)),
