@@ -263,7 +263,8 @@ TEST_F(LookTest, MovesOverTheControlsFollowTheHoverRules)
     moveOver(f.PushButton2);
     moveOver(f.Text1);
     EXPECT_EQ(f.MousePointer(), Form1::PointerBusy);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(f.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(f.Text1->cursor().shape(), Qt::WaitCursor);
     f.SetMousePointer(Form1::PointerDefault);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(f.Text4->cursor().shape(), Qt::IBeamCursor);
