@@ -17,8 +17,9 @@ packages=(
   desktop-file-utils appstream man-db groff-base dpkg-dev
 )
 if [ "${1:-}" = "--with-tools" ]; then
-  # screenshots, benchmarks against other tools, fuzzing
-  packages+=(xvfb xauth x11-apps imagemagick libvips-tools time clang libclang-rt-14-dev)
+  # screenshots (with a desktop's dark palette and the user's clicks), benchmarks against
+  # other tools, fuzzing
+  packages+=(xvfb xauth x11-apps imagemagick qt6ct xdotool libvips-tools time clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -63,6 +63,14 @@ QRadioButton::indicator:checked {
                                       stop: 0.65 #ffffff, stop: 1 #ffffff);
 }
 
+/* The focus marks: a 2px dark ring on the focused control. Where a border grows, the size
+   or padding shrinks by as much, so nothing moves. */
+QRadioButton::indicator:focus {
+    width: 10px;
+    height: 10px;
+    border: 2px solid #0b2a5c;
+}
+
 QLineEdit {
     background-color: #ffffff;
     color: #1f2a3c;
@@ -74,7 +82,8 @@ QLineEdit {
 }
 
 QLineEdit:focus {
-    border-color: #1f5fbf;
+    border: 2px solid #1f5fbf;
+    padding: 0px 4px;
 }
 
 QLineEdit:disabled {
@@ -100,7 +109,8 @@ QPushButton:pressed {
 }
 
 QPushButton:focus {
-    border-color: #0d2f66;
+    border: 2px solid #0b2a5c;
+    padding: 0px 5px;
 }
 
 QPushButton:disabled {
@@ -136,4 +146,10 @@ QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal {
 
 QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal {
     background: none;
+}
+
+/* The ring around the focused scroll bar, which draws no focus of its own. */
+QFocusFrame {
+    border: 2px solid #0b2a5c;
+    border-radius: 7px;
 }

@@ -1,6 +1,9 @@
 #include "app/Form1.h"
 
 #include "app/BackColor.h"
+#include "app/ControlNames.h"
+#include "app/EnterKey.h"
+#include "app/FocusMark.h"
 #include "app/Twips.h"
 #include "app/PictureDrop.h"
 
@@ -56,9 +59,7 @@ QPushButton* pushButton(const QString& caption, QWidget* parent, const QRect& pl
     auto* button = new QPushButton(caption, parent);
     button->setGeometry(place);
     button->setFont(buttonFont());
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, Qt::white);
-    button->setPalette(palette);
+    SetFaceColor(button, Qt::white);
     return button;
 }
 
@@ -89,11 +90,6 @@ Form1::Form1(Platform& platform, QWidget* parent)
     SetBackColor(this, Qt::white);
     buildControls();
     connectHandlers();
-}
-
-Form1::~Form1()
-{
-    SetMousePointer(PointerDefault);
 }
 
 void Form1::buildControls()
@@ -155,6 +151,9 @@ void Form1::buildControls()
                                  Option6, Option5, Text4, PushButton5};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
+
+    MarkFocusAround(hStart);
+    NameControls(*this);
 }
 
 void Form1::connectHandlers()
@@ -186,6 +185,8 @@ void Form1::connectHandlers()
     connect(PushButton4, &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
     connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton7})
+        PressOnEnter(button);
 
     // A picture file dropped on a field or its frame fills that field.
     AcceptPictureDrops(Text1, {Text1, Frame4});

@@ -33,7 +33,6 @@ public:
     static constexpr int PointerCustom = 99;
 
     explicit Form1(Platform& platform, QWidget* parent = nullptr);
-    ~Form1() override;
 
     Platform& platform() const { return platform_; }
 

@@ -6,10 +6,12 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
 #include <QRadioButton>
+#include <QStyle>
 #include <QStringDecoder>
 
 namespace {
@@ -62,6 +64,10 @@ void Form1::SetUpSkin()
     if (!skin.isFile() || skin.isHidden())
         return;
 
+    // The skin is light, and the dialogs that the window opens inherit its buttons and
+    // fields: the application takes the style's own light palette along with it, so that
+    // on a dark desktop the dialogs are not half dark and half light.
+    QApplication::setPalette(QApplication::style()->standardPalette());
     SetBackColor(this, ButtonFace());
     for (QWidget* control : findChildren<QWidget*>())
         if (IsGroupingControl(control))

@@ -1,25 +1,24 @@
 #include "app/Form1.h"
 
-#include <QGuiApplication>
-
-// The pointer setting governs the whole window. The hourglass is an application override,
-// so it shows over every control, text boxes included, until the job sets it back. The
-// custom cursor covers the text boxes too, which otherwise show their own text cursor.
+// The pointer setting governs the whole window and every control in it: the hourglass and
+// the custom cursor cover the text boxes too, which otherwise show their own text cursor.
+// It is the window's own pointer, so a message box or dialog over the window during a job
+// keeps the normal arrow for the user's answer.
 void Form1::SetMousePointer(int pointer)
 {
-    if (pointer == PointerBusy && mousePointer_ != PointerBusy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else if (pointer != PointerBusy && mousePointer_ == PointerBusy)
-        QGuiApplication::restoreOverrideCursor();
     mousePointer_ = pointer;
 
+    const bool busy = pointer == PointerBusy;
     const bool custom = pointer == PointerCustom && hasMouseIcon_;
-    if (custom)
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else if (custom)
         setCursor(mouseIcon_);
     else
         unsetCursor();
+    const QCursor boxes = busy ? QCursor(Qt::WaitCursor) : custom ? mouseIcon_ : QCursor(Qt::IBeamCursor);
     for (QLineEdit* box : {Text1, Text2, Text4})
-        box->setCursor(custom ? mouseIcon_ : QCursor(Qt::IBeamCursor));
+        box->setCursor(boxes);
 }
 
 void Form1::SetMouseIcon(const QCursor& cursor)

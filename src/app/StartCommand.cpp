@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/WindowWait.h"
 
 #include "engine/PairComposition.h"
 #include "job/BlendPictures.h"
@@ -62,7 +63,7 @@ private:
 
 void Form1::PushButton2_Click()
 {
-    // The job lets waiting window events through once; a press of this button among them
+    // The job lets window events through while it runs; a press of this button among them
     // must not start a second job inside the first.
     if (jobRunning_)
         return;
@@ -88,15 +89,21 @@ void Form1::PushButton2_Click()
     // With no blend option selected nothing is composed, and picDest's image is written as it is.
     if (const std::optional<BlendChoice> choice = ChooseBlend(Option1->isChecked(), Option2->isChecked(),
                                                               Option3->isChecked(), Option4->isChecked())) {
-        // Both pictures load at once; their failures are reported in the job's order and
-        // end the job, which then has no pair to compose.
+        // Both pictures load at once, away from the window, which keeps repainting under the
+        // hourglass meanwhile; their failures are reported in the job's order and end the
+        // job, which then has no pair to compose. Closing the window ends the job here.
         BlendPictures pictures;
         Picture base;
         Picture overlay;
+        bool windowOpen = true;
         if (!trap.line(112, [&] {
-                pictures = LoadBlendPictures(platform(), FieldText(*this, choice->baseField),
-                                             FieldText(*this, choice->overlayField));
-            }))
+                PictureLoader& loader = platform();
+                const QString basePath = FieldText(*this, choice->baseField);
+                const QString overlayPath = FieldText(*this, choice->overlayField);
+                windowOpen = RunWhileWindowWaits(
+                    *this, [&] { pictures = LoadBlendPictures(loader, basePath, overlayPath); });
+            })
+            || !windowOpen)
             return;
         const bool baseLoaded = trap.line(114, [&] { base = TakePicture(pictures.base); });
         const bool overlayLoaded = trap.line(116, [&] { overlay = TakePicture(pictures.overlay); });

@@ -7,10 +7,13 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -49,6 +52,30 @@ protected:
         QCoreApplication::sendEvent(widget, &move);
     }
 };
+
+// A desktop colour scheme with light texts on dark surfaces, for as long as it lives.
+class DarkDesktop {
+public:
+    DarkDesktop()
+    {
+        QPalette dark(QColor(0x35, 0x35, 0x35));
+        dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+        dark.setColor(QPalette::Text, Qt::white);
+        QGuiApplication::setPalette(dark);
+    }
+    ~DarkDesktop() { QGuiApplication::setPalette(before_); }
+    DarkDesktop(const DarkDesktop&) = delete;
+    DarkDesktop& operator=(const DarkDesktop&) = delete;
+
+private:
+    QPalette before_ = QGuiApplication::palette();
+};
+
+// Text reads on a surface when their lightness differs by half the scale or more.
+bool Reads(const QPalette& palette, QPalette::ColorRole text, QPalette::ColorRole surface)
+{
+    return std::abs(palette.color(text).lightness() - palette.color(surface).lightness()) >= 128;
+}
 
 TEST_F(LookTest, WithoutTheSkinFileTheWindowStaysWhite)
 {
@@ -263,10 +290,49 @@ TEST_F(LookTest, MovesOverTheControlsFollowTheHoverRules)
     moveOver(f.PushButton2);
     moveOver(f.Text1);
     EXPECT_EQ(f.MousePointer(), Form1::PointerBusy);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(f.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(f.Text1->cursor().shape(), Qt::WaitCursor);
     f.SetMousePointer(Form1::PointerDefault);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(f.Text4->cursor().shape(), Qt::IBeamCursor);
+}
+
+// On a dark desktop the designed white surfaces keep dark texts; the text boxes and the
+// scroll bar keep the desktop's own colours, which read on their own dark surfaces.
+TEST_F(LookTest, OnADarkDesktopTheDesignedColoursKeepTextsThatReadOnThem)
+{
+    const DarkDesktop dark;
+    Form1& f = form();
+    for (QWidget* w : groupingControls())
+        EXPECT_TRUE(Reads(w->palette(), QPalette::WindowText, QPalette::Window)) << w->objectName().toStdString();
+    for (QWidget* option : {f.Option1, f.Option2, f.Option3, f.Option4, f.Option5, f.Option6})
+        EXPECT_TRUE(Reads(option->palette(), QPalette::Text, QPalette::Base)) << option->objectName().toStdString();
+    for (QWidget* button : {f.PushButton1, f.PushButton2, f.PushButton3, f.PushButton4, f.PushButton5, f.PushButton7})
+        EXPECT_TRUE(Reads(button->palette(), QPalette::ButtonText, QPalette::Button)) << button->objectName().toStdString();
+    for (QWidget* box : {f.Text1, f.Text2, f.Text4}) {
+        EXPECT_EQ(box->palette().color(QPalette::Base), QGuiApplication::palette().color(QPalette::Base));
+        EXPECT_EQ(box->palette().color(QPalette::Text), QGuiApplication::palette().color(QPalette::Text));
+    }
+    // A disabled button still looks disabled.
+    const QPalette button = f.PushButton5->palette();
+    EXPECT_NE(button.color(QPalette::Disabled, QPalette::ButtonText), button.color(QPalette::Active, QPalette::ButtonText));
+}
+
+// The skin is light and the dialogs inherit its buttons and fields: on a dark desktop they
+// must not keep dark surfaces under them.
+TEST_F(LookTest, WithTheSkinTheWindowsDialogsAreLightOnADarkDesktop)
+{
+    const DarkDesktop dark;
+    form().SetUpSkin();
+    ASSERT_FALSE(form().styleSheet().isEmpty());
+
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantelle"), QStringLiteral("Done."), QMessageBox::Ok, &form());
+    box.ensurePolished();
+    const QPalette palette = box.palette();
+    EXPECT_GE(palette.color(QPalette::Window).lightness(), 192);
+    EXPECT_TRUE(Reads(palette, QPalette::WindowText, QPalette::Window));
+    EXPECT_TRUE(Reads(palette, QPalette::Text, QPalette::Base));
+    EXPECT_GE(palette.color(QPalette::Base).lightness(), 192);
 }
 
 } // namespace

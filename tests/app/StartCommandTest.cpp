@@ -4,6 +4,7 @@
 #include "job/FileFaults.h"
 #include "report/ReportText.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -287,4 +288,30 @@ TEST_F(StartCommandTest, APressWhileTheJobRunsIsIgnored)
 
     form.PushButton2->click();
     EXPECT_EQ(platform.messageTexts(), (QStringList{QStringLiteral("Done."), QStringLiteral("Done.")}));
+}
+
+// The hourglass is the window's: a message box over it during the job shows the arrow.
+TEST_F(StartCommandTest, TheHourglassCoversTheWindowButNotItsMessageBoxes)
+{
+    struct Pointers {
+        Qt::CursorShape window;
+        Qt::CursorShape field;
+        Qt::CursorShape box;
+        bool overridden;
+    };
+    std::vector<Pointers> seen;
+    platform.onMessage = [&](const FakePlatform::Message&) {
+        const QWidget box(&form, Qt::Dialog);
+        seen.push_back({form.cursor().shape(), form.Text4->cursor().shape(), box.cursor().shape(),
+                        QGuiApplication::overrideCursor() != nullptr});
+    };
+    form.PushButton2_Click();
+
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].window, Qt::WaitCursor);
+    EXPECT_EQ(seen[0].field, Qt::WaitCursor);
+    EXPECT_EQ(seen[0].box, Qt::ArrowCursor);
+    EXPECT_FALSE(seen[0].overridden);
+    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(form.Text4->cursor().shape(), Qt::IBeamCursor);
 }

@@ -1,0 +1,153 @@
+#include "app/Form1.h"
+
+#include "fakes/FakePlatform.h"
+#include "job/FileFaults.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace {
+
+// Each picture load waits until the test lets the loads go, so that the test can act on the
+// window while the job waits for its pictures.
+class HeldLoadsPlatform : public FakePlatform {
+public:
+    Picture LoadPicture(const QString& path) override
+    {
+        {
+            std::unique_lock lock(mutex_);
+            ++started_;
+            // A test that never lets go fails on its own assertions, not by hanging.
+            changed_.wait_for(lock, std::chrono::seconds(20), [&] { return released_; });
+        }
+        return FakePlatform::LoadPicture(path);
+    }
+
+    bool bothLoadsStarted()
+    {
+        const std::lock_guard lock(mutex_);
+        return started_ == 2;
+    }
+
+    void letLoadsGo()
+    {
+        const std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int started_ = 0;
+    bool released_ = false;
+};
+
+// The main window over the held loads, with two pictures, "Blend Left" and an existing
+// output folder. `whileLoading` runs once, from a timer of the window's thread, when both
+// loads have started; it must let the loads go.
+class StartCommandWhileLoadingTest : public ::testing::Test {
+protected:
+    StartCommandWhileLoadingTest()
+    {
+        for (const auto& [path, color] : {std::pair{first, Qt::red}, std::pair{second, Qt::blue}}) {
+            QImage image(60, 40, QImage::Format_RGB32);
+            image.fill(color);
+            EXPECT_TRUE(image.save(path));
+        }
+        EXPECT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
+        form.Text1->setText(first);
+        form.Text2->setText(second);
+        form.Text4->setText(outFolder);
+        form.Option5->setChecked(true);
+        form.Option1->setChecked(true);
+        form.show();
+    }
+
+    void runJob(const std::function<void()>& whileLoading)
+    {
+        QTimer poll;
+        poll.setInterval(1);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!platform.bothLoadsStarted())
+                return;
+            poll.stop();
+            ranWhileLoading = true;
+            whileLoading();
+        });
+        poll.start();
+        form.PushButton2_Click();
+        platform.letLoadsGo(); // should the job never have waited for them
+    }
+
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("red.png"));
+    const QString second = dir.filePath(QStringLiteral("blue.png"));
+    const QString outFolder = dir.filePath(QStringLiteral("out"));
+    HeldLoadsPlatform platform;
+    Form1 form{platform};
+    bool ranWhileLoading = false;
+};
+
+TEST_F(StartCommandWhileLoadingTest, TheWindowRunsItsEventsButTakesNoInputWhileThePicturesLoad)
+{
+    int messagesDuringLoad = -1;
+    QString textDuringLoad;
+    runJob([&] {
+        // "Help" by mouse and by key, a typed letter, and the start button once more.
+        QTest::mouseClick(form.PushButton4, Qt::LeftButton);
+        QTest::keyClick(form.PushButton4, Qt::Key_Space);
+        QTest::keyClick(form.Text1, Qt::Key_X);
+        QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+        messagesDuringLoad = static_cast<int>(platform.messages.size());
+        textDuringLoad = form.Text1->text();
+        EXPECT_EQ(form.MousePointer(), Form1::PointerBusy);
+        platform.letLoadsGo();
+    });
+
+    EXPECT_TRUE(ranWhileLoading) << "no timer fired while the pictures loaded";
+    EXPECT_EQ(messagesDuringLoad, 0);
+    EXPECT_EQ(textDuringLoad, first);
+    EXPECT_EQ(platform.messageTexts(), QStringList{QStringLiteral("Done.")});
+    EXPECT_EQ(platform.openedDocuments, QStringList{outFolder + QStringLiteral("/result.jpg")});
+    EXPECT_EQ(QImage(outFolder + QStringLiteral("/result.jpg")).size(), QSize(729, 425));
+
+    // The window takes input again once the job is over.
+    QTest::mouseClick(form.PushButton4, Qt::LeftButton);
+    EXPECT_EQ(platform.messages.size(), 2u);
+}
+
+TEST_F(StartCommandWhileLoadingTest, ClosingTheWindowWhileThePicturesLoadEndsTheJob)
+{
+    runJob([&] {
+        form.close();
+        platform.letLoadsGo();
+    });
+
+    EXPECT_TRUE(ranWhileLoading);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(platform.openedDocuments.isEmpty());
+    EXPECT_TRUE(EntriesOf(outFolder).isEmpty());
+    EXPECT_EQ(form.MousePointer(), Form1::PointerDefault);
+}
+
+TEST_F(StartCommandWhileLoadingTest, AFailedLoadIsStillReportedAfterTheWait)
+{
+    form.Text2->setText(dir.filePath(QStringLiteral("missing.png")));
+    runJob([&] { platform.letLoadsGo(); });
+
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("File not found: ")));
+    EXPECT_TRUE(platform.openedDocuments.isEmpty());
+}
+
+} // namespace
