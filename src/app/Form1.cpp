@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/BackColor.h"
+#include "app/LivePreview.h"
 #include "app/Twips.h"
 #include "app/PictureDrop.h"
 
@@ -89,6 +90,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
     SetBackColor(this, Qt::white);
     buildControls();
     connectHandlers();
+    preview_ = std::make_unique<LivePreview>(*this);
 }
 
 Form1::~Form1()

@@ -22,6 +22,10 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include <memory>
+
+class LivePreview;
+
 // The main window. It owns its controls (under their designed names), the three hidden
 // canvases and the pictures of the last job. Its handlers carry the program's behaviour
 // and live in the folders of their subsystems.
@@ -99,6 +103,9 @@ public:
     LoadedPair loaded;
     ConstantAlphaBlitter blitter;
 
+    // The live preview beside the window (Ctrl+P, the window's context menu).
+    LivePreview& preview() const { return *preview_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -115,4 +122,5 @@ private:
     bool centred_ = false;
     // Set while the start button's job runs, so that a press let through meanwhile is ignored.
     bool jobRunning_ = false;
+    std::unique_ptr<LivePreview> preview_;
 };
