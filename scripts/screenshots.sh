@@ -14,6 +14,8 @@
 #                                           the scroll bar, moved there by Tab
 #   with-skin-scale2.png                    at twice the size (QT_SCALE_FACTOR=2)
 #   german.png, german-open.png             in German: the window and the Open-file dialog
+#   with-preview.png                        the sample pair with the preview open beside the
+#                                           window, on a screen wide enough for both
 # The dark palette is qt6ct's "darker" colour scheme with the Fusion style, as a desktop
 # would set it. Each run has a throwaway home folder and settings store, so the user's own
 # settings are left alone.
@@ -40,7 +42,7 @@ picture1_button="492 71"
 # shoot NAME SCREEN SKIN ACTION [VARIABLE=VALUE...]: one start of the program on an X server
 # of its own with a screen of SCREEN pixels, with the skin or without it (SKIN yes or no),
 # in the environment given; ACTION is what the user does before the screenshot: nothing,
-# "restored" (stored settings), "click X Y" (a click at that place of the window, at scale 1)
+# "restored" (stored settings), "preview" (the sample pair and the preview open), "click X Y" (a click at that place of the window, at scale 1)
 # or "tab N" (N presses of Tab).
 shoot() {
   local name=$1 screen=$2 skin=$3 action=$4
@@ -60,6 +62,16 @@ Option=3
 Option5=False
 Option6=True
 Text4=/home/someone/Pictures/Blended results/
+INI
+  fi
+  if [ "$action" = preview ]; then
+    mkdir -p "$home/.config/Orlenby"
+    cat >"$home/.config/Orlenby/Vantelle.ini" <<INI
+[Vantelle]
+Image%201=$program/Samples/sample1.jpg
+Image%202=$program/Samples/sample2.jpg
+Option=1
+Preview=True
 INI
   fi
   mkdir -p "$home/.config/qt6ct"
@@ -119,4 +131,5 @@ shoot without-skin-focus-bar 800x600 no "tab 6"
 shoot with-skin-scale2 1600x1200 yes none QT_SCALE_FACTOR=2
 shoot german 800x600 yes none "${german[@]}"
 shoot german-open 1024x768 yes "click $picture1_button" "${german[@]}"
+shoot with-preview 1600x600 yes preview
 echo "Screenshots in $out"

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/LivePreview.h"
 #include "app/QtPlatform.h"
 
 #include <QApplication>
@@ -10,5 +11,7 @@ int main(int argc, char* argv[])
     Form1 form(platform);
     form.Form_Load();
     form.show();
+    // Not one of the start-up steps: the preview goes beside the window, once that is placed.
+    form.preview().restore();
     return app.exec();
 }

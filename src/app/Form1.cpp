@@ -4,6 +4,7 @@
 #include "app/ControlNames.h"
 #include "app/EnterKey.h"
 #include "app/FocusMark.h"
+#include "app/LivePreview.h"
 #include "app/Twips.h"
 #include "app/PictureDrop.h"
 
@@ -90,7 +91,10 @@ Form1::Form1(Platform& platform, QWidget* parent)
     SetBackColor(this, Qt::white);
     buildControls();
     connectHandlers();
+    preview_ = std::make_unique<LivePreview>(*this);
 }
+
+Form1::~Form1() = default;
 
 void Form1::buildControls()
 {

@@ -9,6 +9,8 @@
 //   Option5/6_Click, PushButton5_Click          inputs/OutputLocation.cpp
 //   PushButton7_Click, PushButton4_Click        inputs/SamplesAndTips.cpp (samples, usage tip)
 //   the controls, their events, dropped files   app/Form1.cpp, app/PictureDrop.cpp
+//   Enter on buttons, focus marks, names, tips  app/EnterKey.cpp, app/FocusMark.cpp, app/ControlNames.cpp
+//   the live preview (Ctrl+P)                   app/LivePreview.cpp
 
 #include "app/OptionButton.h"
 #include "engine/PairComposition.h"
@@ -22,6 +24,10 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include <memory>
+
+class LivePreview;
+
 // The main window. It owns its controls (under their designed names), the three hidden
 // canvases and the pictures of the last job. Its handlers carry the program's behaviour
 // and live in the folders of their subsystems.
@@ -33,6 +39,8 @@ public:
     static constexpr int PointerCustom = 99;
 
     explicit Form1(Platform& platform, QWidget* parent = nullptr);
+    // Out of line: the preview is complete only there.
+    ~Form1() override;
 
     Platform& platform() const { return platform_; }
 
@@ -98,6 +106,9 @@ public:
     LoadedPair loaded;
     ConstantAlphaBlitter blitter;
 
+    // The live preview beside the window (Ctrl+P, the window's context menu).
+    LivePreview& preview() const { return *preview_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -114,4 +125,5 @@ private:
     bool centred_ = false;
     // Set while the start button's job runs, so that a press let through meanwhile is ignored.
     bool jobRunning_ = false;
+    std::unique_ptr<LivePreview> preview_;
 };

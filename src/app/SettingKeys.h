@@ -19,4 +19,6 @@ inline constexpr SettingKey SaveInOutputFolder{"Option5", "1"};
 inline constexpr SettingKey SaveBesideOriginal{"Option6", "0"};
 // The folder last chosen in the folder browser; kept for the user, never read back.
 inline constexpr SettingKey LastFolder{"LastFolderDot", ""};
+// Whether the preview window was open when the program last ran: "True" or "False".
+inline constexpr SettingKey Preview{"Preview", "False"};
 } // namespace SettingKeys
