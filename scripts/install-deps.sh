@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libbenchmark-dev
   # Arial's metric-compatible stand-in, so no caption is clipped
   fonts-liberation
+  # Qt's own texts (dialog buttons, the file dialog) in the user's language
+  qt6-translations-l10n
 )
 if [ "${1:-}" = "--with-tools" ]; then
   # screenshots, benchmarks against other tools, fuzzing
