@@ -10,27 +10,29 @@
 
 int main(int argc, char* argv[])
 {
-    // Help and the version need no display, so they are answered before the window system loads.
-    QStringList rawArguments;
+    // The command line is read before the window system loads, so help, the version and a
+    // refusal need no display. Qt's own options are not taken from it (its environment
+    // variables, such as QT_QPA_PLATFORM or QT_SCALE_FACTOR, serve instead), so a picture
+    // named "-style" after "--" stays a picture.
+    QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        rawArguments << QString::fromLocal8Bit(argv[i]);
-    const ParsedWindowCommand request = ParseWindowArguments(rawArguments, QString());
-    if (request.help) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedWindowCommand command = ParseWindowArguments(arguments, QDir::currentPath());
+    if (command.help) {
         std::fputs(WindowUsage().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    if (request.version) {
+    if (command.version) {
         std::puts("vantelle " VANTELLE_VERSION);
         return 0;
     }
-
-    QApplication app(argc, argv);
-    // Qt has taken its own options (-style, -platform, ...) out of the arguments by now.
-    const ParsedWindowCommand command = ParseWindowArguments(app.arguments().mid(1), QDir::currentPath());
     if (!command.error.isEmpty()) {
         std::fprintf(stderr, "vantelle: %s (try --help)\n", command.error.toLocal8Bit().constData());
         return 2;
     }
+
+    int programNameOnly = 1;
+    QApplication app(programNameOnly, argv);
     const std::unique_ptr<QTranslator> qtTexts = QtTranslationsFor(QLocale());
     if (qtTexts)
         QCoreApplication::installTranslator(qtTexts.get());
