@@ -15,6 +15,8 @@ packages=(
   # checks of the desktop entry, the AppStream metadata and the manual pages; dpkg-shlibdeps
   # for the Debian package's library dependencies
   desktop-file-utils appstream man-db groff-base dpkg-dev
+  # Qt's own texts (dialog buttons, the file dialog) in the user's language
+  qt6-translations-l10n
 )
 if [ "${1:-}" = "--with-tools" ]; then
   # screenshots (with a desktop's dark palette and the user's clicks), benchmarks against

@@ -6,6 +6,7 @@
 //   SetUpSkin, LoadHandCursor, the hover rules  app/Look.cpp, app/MousePointer.cpp
 //   PushButton2_Click (the blend job)           app/StartCommand.cpp
 //   PushButton1/3_Click (add a picture)         inputs/AddFileCommands.cpp
+//   OpenPictures (pictures named at start)      inputs/CommandLinePictures.cpp
 //   Option5/6_Click, PushButton5_Click          inputs/OutputLocation.cpp
 //   PushButton7_Click, PushButton4_Click        inputs/SamplesAndTips.cpp (samples, usage tip)
 //   the controls, their events, dropped files   app/Form1.cpp, app/PictureDrop.cpp
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -47,6 +49,8 @@ public:
     // Start-up and shut-down.
     void Form_Load();
     void Form_Unload();
+    // After start-up: the pictures named on the command line fill Text1, then Text2.
+    void OpenPictures(const QStringList& paths);
 
     // Persisting handlers.
     void Option1_Click();
@@ -100,6 +104,10 @@ public:
     QLineEdit* Text4;
     QPushButton* PushButton5;
     QScrollBar* hEnd;
+
+    // The folder of the last picture chosen in an Open-file dialog in this run; the dialog
+    // opens there when the field's own picture has no folder to open in.
+    QString lastPictureFolder;
 
     // The hidden canvases and the pictures of the last job.
     Canvases canvases;

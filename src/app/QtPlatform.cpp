@@ -1,5 +1,6 @@
 #include "app/QtPlatform.h"
 
+#include "app/ExactTitle.h"
 #include "app/MessageText.h"
 #include "engine/Canvas.h"
 
@@ -15,12 +16,15 @@ void QtPlatform::MsgBox(QWidget* owner, const QString& text, int style, const QS
         style == MsgBoxStyle::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
     const QString caption = title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
     QMessageBox box(icon, caption, DisplayedMessageText(text), QMessageBox::Ok, owner);
+    // The report's caption is "Application Error" exactly, with no program name added to it.
+    CreateWithExactTitle(box);
     box.exec();
 }
 
-QString QtPlatform::GetOpenFileName(QWidget* owner, const QString& title, const QString& filter)
+QString QtPlatform::GetOpenFileName(QWidget* owner, const QString& title, const QString& startFolder,
+                                    const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+    return QFileDialog::getOpenFileName(owner, title, startFolder, filter);
 }
 
 QString QtPlatform::BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder)

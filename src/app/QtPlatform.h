@@ -13,12 +13,14 @@ public:
     QtPlatform();
 
     void MsgBox(QWidget* owner, const QString& text, int style, const QString& title) override;
-    QString GetOpenFileName(QWidget* owner, const QString& title, const QString& filter) override;
+    QString GetOpenFileName(QWidget* owner, const QString& title, const QString& startFolder,
+                            const QString& filter) override;
     QString BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
 
     bool OpenDocument(const QString& path) override { return desktop_.OpenDocument(path); }
     bool OpenWebAddress(const QString& address) override { return desktop_.OpenWebAddress(address); }
     QString DesktopFolder() override { return desktop_.DesktopFolder(); }
+    QString PicturesFolder() override { return desktop_.PicturesFolder(); }
     QString ProgramFolder() override { return desktop_.ProgramFolder(); }
     double NextRandom() override { return desktop_.NextRandom(); }
 

@@ -1,6 +1,7 @@
 #include "cli/BlendArguments.h"
 
 #include "engine/Canvas.h"
+#include "platform/CommandLine.h"
 
 namespace {
 
@@ -19,61 +20,38 @@ std::optional<BlendArguments::Side> sideNamed(const QString& name)
 
 ParsedBlendCommand refused(const QString& error)
 {
-    return {std::nullopt, false, error};
+    return {std::nullopt, false, false, error};
 }
 
 } // namespace
 
 ParsedBlendCommand ParseBlendArguments(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
-        if (argument == QLatin1String("--"))
-            break;
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            return {std::nullopt, true, {}};
-    }
+    const CommandLine line =
+        ReadCommandLine(arguments, {QStringLiteral("--side"), QStringLiteral("--start")});
+    if (line.help || line.version)
+        return {std::nullopt, line.help, line.version, {}};
+    if (!line.error.isEmpty())
+        return refused(line.error);
 
     BlendArguments result;
-    QStringList files;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
-            files << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        QString name = argument;
-        std::optional<QString> value;
-        if (const qsizetype equals = argument.indexOf(QLatin1Char('=')); equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-        }
-        if (name != QLatin1String("--side") && name != QLatin1String("--start"))
-            return refused(QStringLiteral("unknown option %1").arg(name));
-        if (!value) {
-            if (i + 1 == arguments.size())
-                return refused(QStringLiteral("%1 needs a value").arg(name));
-            value = arguments[++i];
-        }
+    for (const auto& [name, value] : line.options) {
         if (name == QLatin1String("--side")) {
-            const std::optional<BlendArguments::Side> side = sideNamed(*value);
+            const std::optional<BlendArguments::Side> side = sideNamed(value);
             if (!side)
-                return refused(QStringLiteral("--side must be left, right, top or bottom, not \"%1\"").arg(*value));
+                return refused(QStringLiteral("--side must be left, right, top or bottom, not \"%1\"").arg(value));
             result.side = *side;
         } else {
             bool whole = false;
-            const int start = value->toInt(&whole);
+            const int start = value.toInt(&whole);
             if (!whole || start < 0 || start > Canvas::Width)
                 return refused(QStringLiteral("--start must be a whole number from 0 to %1, not \"%2\"")
                                    .arg(Canvas::Width)
-                                   .arg(*value));
+                                   .arg(value));
             result.start = start;
         }
     }
+    const QStringList& files = line.names;
     if (files.size() != 3)
         return refused(QStringLiteral("expected PICTURE1 PICTURE2 OUTPUT, got %1 file name%2")
                            .arg(files.size())
@@ -81,7 +59,7 @@ ParsedBlendCommand ParseBlendArguments(const QStringList& arguments)
     result.picture1 = files[0];
     result.picture2 = files[1];
     result.output = files[2];
-    return {result, false, {}};
+    return {result, false, false, {}};
 }
 
 QString BlendUsage()
@@ -96,6 +74,7 @@ QString BlendUsage()
         "                right: the pictures swapped; top and bottom: the same downwards.\n"
         "  --start N     where the fade begins, in pixels from 0 (default) to 729.\n"
         "  -h, --help    show this text.\n"
+        "  --version     show the program's version.\n"
         "\n"
         "OUTPUT ending in .jpg is written as JPEG at quality 100 with full colour resolution,\n"
         "ending in .bmp as a Windows bitmap. An existing OUTPUT is replaced only by a complete\n"

@@ -20,11 +20,12 @@ struct BlendArguments {
 struct ParsedBlendCommand {
     std::optional<BlendArguments> arguments; // set when the command line asks for a blend
     bool help = false;                       // --help or -h
+    bool version = false;                    // --version
     QString error;                           // why the command line was refused
 };
 
-// Reads the arguments after the program name; a request for help wins over any error. Options may come anywhere and take their value
-// as the next argument or after "="; "--" ends the options, for names that begin with "-".
+// Reads the arguments after the program name by the rules of ReadCommandLine: a request for
+// help or the version wins over any error.
 ParsedBlendCommand ParseBlendArguments(const QStringList& arguments);
 
 QString BlendUsage();

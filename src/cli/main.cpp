@@ -34,6 +34,10 @@ int main(int argc, char* argv[])
         std::fputs(BlendUsage().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (command.version) {
+        std::puts("vantelle-blend " VANTELLE_VERSION);
+        return 0;
+    }
     if (!command.arguments) {
         printLine(stderr, command.error + QStringLiteral(" (try --help)"));
         return 2;

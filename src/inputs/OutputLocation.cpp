@@ -43,7 +43,11 @@ void Form1::PushButton5_Click()
 {
     Trap trap(platform(), this, QStringLiteral("PushButton5_Click"));
     QString folder;
-    trap.line(100, [&] { folder = PickFolder(platform(), this, QStringLiteral("Save To This Folder"), QString()); });
+    trap.line(100, [&] {
+        // The browser opens at the folder the results go to now, when there is one.
+        const QString start = FolderExists(Text4->text()) ? Text4->text() : QString();
+        folder = PickFolder(platform(), this, QStringLiteral("Save To This Folder"), start);
+    });
     if (folder.isEmpty())
         return;
     trap.line(102, [&] { WriteSetting(platform(), SettingKeys::LastFolder, folder); });

@@ -1,10 +1,13 @@
 #include "platform/DesktopShell.h"
 
 #include "core/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderChoice.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -28,15 +31,36 @@ bool DesktopShell::OpenWebAddress(const QString& address)
 
 QString DesktopShell::DesktopFolder()
 {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (desktop.isEmpty())
+    // An account without a desktop folder (a server's, a minimal desktop's) still gets a
+    // first result in a folder that exists.
+    const QString folder = FirstExistingFolder({QStandardPaths::writableLocation(QStandardPaths::DesktopLocation),
+                                                QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                                QStandardPaths::writableLocation(QStandardPaths::HomeLocation)},
+                                               FolderExists);
+    if (folder.isEmpty())
         throw Failure(FailureNumber::PathFileAccess, "The desktop folder is not known");
-    return QDir::toNativeSeparators(desktop);
+    return QDir::toNativeSeparators(folder);
+}
+
+QString DesktopShell::PicturesFolder()
+{
+    return QDir::toNativeSeparators(
+        FirstExistingFolder({QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                             QStandardPaths::writableLocation(QStandardPaths::HomeLocation)},
+                            FolderExists));
 }
 
 QString DesktopShell::ProgramFolder()
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    // The executable's folder holds the data files in the build tree; any one of them marks
+    // it, since each of them is optional.
+    const auto holdsDataFiles = [](const QString& folder) {
+        for (const char* entry : {"x", "HAND-M.CUR", "Samples", "icons"})
+            if (QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(entry)))
+                return true;
+        return false;
+    };
+    return QDir::toNativeSeparators(DataFolderFor(QCoreApplication::applicationDirPath(), holdsDataFiles));
 }
 
 double DesktopShell::NextRandom()

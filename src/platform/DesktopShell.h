@@ -14,6 +14,7 @@ public:
     bool OpenDocument(const QString& path) override;
     bool OpenWebAddress(const QString& address) override;
     QString DesktopFolder() override;
+    QString PicturesFolder() override;
     QString ProgramFolder() override;
     double NextRandom() override;
 

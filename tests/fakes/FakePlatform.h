@@ -32,14 +32,20 @@ public:
     // What the dialogs answer, one entry per call; empty text (cancel) when none is queued.
     std::deque<QString> openFileAnswers;
     std::deque<QString> folderAnswers;
-    struct DialogCall {
+    struct OpenFileCall {
         QString title;
-        QString filterOrStart;
+        QString startFolder;
+        QString filter;
     };
-    std::vector<DialogCall> openFileCalls;
-    std::vector<DialogCall> folderCalls;
+    struct FolderCall {
+        QString title;
+        QString startFolder;
+    };
+    std::vector<OpenFileCall> openFileCalls;
+    std::vector<FolderCall> folderCalls;
 
     QString desktopFolder = QStringLiteral("/home/user/Desktop");
+    QString picturesFolder = QStringLiteral("/home/user/Pictures");
     QString programFolder = QStringLiteral(VANTELLE_PROGRAM_DIR_IN_BUILD);
     double randomValue = 0.5;
     // Runs inside each message box, as the user's reading time would.
@@ -51,9 +57,9 @@ public:
         if (onMessage)
             onMessage(messages.back());
     }
-    QString GetOpenFileName(QWidget*, const QString& title, const QString& filter) override
+    QString GetOpenFileName(QWidget*, const QString& title, const QString& startFolder, const QString& filter) override
     {
-        openFileCalls.push_back({title, filter});
+        openFileCalls.push_back({title, startFolder, filter});
         return next(openFileAnswers);
     }
     QString BrowseForFolder(QWidget*, const QString& title, const QString& start) override
@@ -72,6 +78,7 @@ public:
         return true;
     }
     QString DesktopFolder() override { return desktopFolder; }
+    QString PicturesFolder() override { return picturesFolder; }
     QString ProgramFolder() override { return programFolder; }
     double NextRandom() override { return randomValue; }
 

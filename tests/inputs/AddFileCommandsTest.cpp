@@ -1,6 +1,8 @@
 #include "inputs/FormWithFakePlatform.h"
 #include "core/Failure.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -8,6 +10,7 @@ namespace {
 struct AddFileButton {
     const char* procedure;
     QPushButton* Form1::*button;
+    QPushButton* Form1::*otherButton;
     QLineEdit* Form1::*field;
     QLineEdit* Form1::*otherField;
     const char* key;
@@ -30,8 +33,57 @@ TEST_P(AddFileCommandTest, AsksForOneSupportedPictureWithTheCommandsTitle)
     ASSERT_EQ(platform.openFileCalls.size(), 1u);
     EXPECT_EQ(platform.openFileCalls[0].title,
               QStringLiteral("Add File(s) - Hold Ctrl or Shift to select multiple files"));
-    EXPECT_EQ(platform.openFileCalls[0].filterOrStart,
-              QStringLiteral("Supported Image Files (*.bmp *.dib *.gif *.jpg *.jpeg)"));
+    // The designed entry comes first, so the dialog opens with it; PNG, which the program reads
+    // as well, and any other file follow.
+    EXPECT_EQ(platform.openFileCalls[0].filter.split(QStringLiteral(";;")),
+              QStringList({QStringLiteral("Supported Image Files (*.bmp *.dib *.gif *.jpg *.jpeg)"),
+                           QStringLiteral("All Readable Images (*.bmp *.dib *.gif *.jpg *.jpeg *.jpe *.png)"),
+                           QStringLiteral("All Files (*)")}));
+}
+
+TEST_P(AddFileCommandTest, OpensWhereTheFieldsPictureIsElseWhereTheLastWasChosenElseInPictures)
+{
+    QTemporaryDir home;
+    const QString pictures = home.filePath(QStringLiteral("Pictures"));
+    const QString own = home.filePath(QStringLiteral("Holidays 2024"));
+    const QString last = home.filePath(QStringLiteral("Chosen"));
+    const QString gone = home.filePath(QStringLiteral("Gone"));
+    for (const QString& folder : {pictures, own, last})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    platform.picturesFolder = pictures;
+
+    struct Step {
+        QString fieldText;
+        QString chosen; // empty: the user cancels
+        QString start;
+    };
+    const Step steps[] = {
+        {QString(), QString(), pictures},
+        {own + "/coast.jpg", QString(), own},
+        {gone + "/coast.jpg", QString(), pictures},
+        {QString(), last + "/dawn.jpg", pictures},
+        // From here on a picture has been chosen in this run.
+        {gone + "/coast.jpg", QString(), last},
+        {QString(), QString(), last},
+        {own + "/coast.jpg", QString(), own},
+    };
+    for (const Step& step : steps) {
+        field()->setText(step.fieldText);
+        if (!step.chosen.isEmpty())
+            platform.openFileAnswers.push_back(step.chosen);
+        press();
+        EXPECT_EQ(platform.openFileCalls.back().startFolder, step.start) << step.fieldText.toStdString();
+    }
+
+    // The other field's dialog opens where the last picture was chosen too.
+    QTest::mouseClick((*form).*GetParam().otherButton, Qt::LeftButton);
+    EXPECT_EQ(platform.openFileCalls.back().startFolder, last);
+
+    // Without any folder to open in, the platform decides.
+    Form1 fresh(platform);
+    platform.picturesFolder.clear();
+    QTest::mouseClick(fresh.*GetParam().button, Qt::LeftButton);
+    EXPECT_EQ(platform.openFileCalls.back().startFolder, QString());
 }
 
 TEST_P(AddFileCommandTest, ChosenPathReplacesTheWholeFieldAndIsStoredAtOnce)
@@ -65,7 +117,7 @@ TEST_P(AddFileCommandTest, CancelLeavesFieldAndStoreAlone)
 // A platform whose Open-file dialog cannot be shown.
 class BrokenDialogPlatform : public FakePlatform {
 public:
-    QString GetOpenFileName(QWidget*, const QString&, const QString&) override
+    QString GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
         throw Failure(FailureNumber::InvalidCall, "The dialog cannot be shown");
     }
@@ -88,8 +140,8 @@ TEST_P(AddFileCommandTest, DialogFailureIsReportedAndLeavesTheField)
 INSTANTIATE_TEST_SUITE_P(
     Fields, AddFileCommandTest,
     ::testing::Values(
-        AddFileButton{"PushButton1_Click", &Form1::PushButton1, &Form1::Text1, &Form1::Text2, "Image 1"},
-        AddFileButton{"PushButton3_Click", &Form1::PushButton3, &Form1::Text2, &Form1::Text1, "Image 2"}),
+        AddFileButton{"PushButton1_Click", &Form1::PushButton1, &Form1::PushButton3, &Form1::Text1, &Form1::Text2, "Image 1"},
+        AddFileButton{"PushButton3_Click", &Form1::PushButton3, &Form1::PushButton1, &Form1::Text2, &Form1::Text1, "Image 2"}),
     [](const auto& info) { return std::string(info.param.procedure); });
 
 } // namespace

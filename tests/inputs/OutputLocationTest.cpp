@@ -2,6 +2,7 @@
 #include "core/Failure.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -33,7 +34,29 @@ TEST_F(OutputLocationTest, FolderBrowserOpensAtTheRootWithItsTitle)
     QTest::mouseClick(form->PushButton5, Qt::LeftButton);
     ASSERT_EQ(platform.folderCalls.size(), 1u);
     EXPECT_EQ(platform.folderCalls[0].title, QStringLiteral("Save To This Folder"));
-    EXPECT_EQ(platform.folderCalls[0].filterOrStart, QDir::toNativeSeparators(QDir::rootPath()));
+    EXPECT_EQ(platform.folderCalls[0].startFolder, QDir::toNativeSeparators(QDir::rootPath()));
+}
+
+TEST_F(OutputLocationTest, FolderBrowserOpensAtTheOutputFolderWhenItExists)
+{
+    QTemporaryDir results;
+    const QString folder = QDir::toNativeSeparators(results.path());
+    struct Case {
+        QString text4;
+        QString start;
+    };
+    const Case cases[] = {
+        {folder + QDir::separator(), folder},
+        {folder, folder},
+        {folder + QStringLiteral("/Not made yet/"), QDir::toNativeSeparators(QDir::rootPath())},
+    };
+    for (const Case& c : cases) {
+        form->Text4->setText(c.text4);
+        QTest::mouseClick(form->PushButton5, Qt::LeftButton);
+        ASSERT_FALSE(platform.folderCalls.empty());
+        EXPECT_EQ(QDir::cleanPath(platform.folderCalls.back().startFolder), QDir::cleanPath(c.start))
+            << c.text4.toStdString();
+    }
 }
 
 struct FolderCase {
