@@ -37,6 +37,7 @@ struct JpegDecoding {
     std::uint64_t blockScans = 0;
     std::size_t memoryNeeded = 0;
     std::vector<std::uint8_t> exif;
+    std::vector<std::uint8_t> segment;
     std::vector<std::uint32_t> row;
     std::vector<std::uint8_t> inks;
     std::optional<ReducedPicture> picture;
@@ -111,11 +112,13 @@ boolean readApp1(j_decompress_ptr info)
     if (high < 0 || low < 0 || length < 0)
         ERREXIT(info, JERR_BAD_LENGTH);
     if (d.exif.empty() && length >= 6) {
-        std::vector<std::uint8_t> payload(static_cast<std::size_t>(length));
-        for (std::uint8_t& byte : payload)
+        // Read into the decoding's own buffer: a file that ends inside the segment jumps out
+        // of this function.
+        d.segment.resize(static_cast<std::size_t>(length));
+        for (std::uint8_t& byte : d.segment)
             byte = static_cast<std::uint8_t>(nextByte(info));
-        if (std::memcmp(payload.data(), "Exif\0\0", 6) == 0)
-            d.exif = std::move(payload);
+        if (std::memcmp(d.segment.data(), "Exif\0\0", 6) == 0)
+            d.exif.swap(d.segment);
         return TRUE;
     }
     if (length > 0)
