@@ -9,7 +9,7 @@ cmake_minimum_required(VERSION 3.25)
 # What each folder may include besides itself, lowest layer first.
 set(may_include_core "")
 set(may_include_engine core)
-set(may_include_platform core)
+set(may_include_platform core engine)
 set(may_include_report core platform)
 set(may_include_job core engine platform report)
 set(may_include_cli core engine platform report job)

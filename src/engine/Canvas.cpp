@@ -11,10 +11,9 @@ constexpr std::size_t PixelCount = static_cast<std::size_t>(Canvas::Width) * Can
 
 } // namespace
 
-Canvas::Canvas(std::uint32_t backColor)
-    : backColor_(0xff000000u | backColor), image_(std::make_shared<Pixels>(PixelCount, backColor_))
-{
-}
+// The image is made when the canvas is first read or drawn into: a window that never blends
+// holds none.
+Canvas::Canvas(std::uint32_t backColor) : backColor_(0xff000000u | backColor), clearPending_(true) {}
 
 void Canvas::setPicture(Picture picture)
 {
@@ -31,7 +30,7 @@ Picture Canvas::Image() const
 void Canvas::Cls()
 {
     // A background taken from the image as it stands needs no clearing.
-    clearPending_ = picture_.pixels != image_->data();
+    clearPending_ = !image_ || picture_.pixels != image_->data();
 }
 
 void Canvas::finishClear() const
@@ -39,7 +38,7 @@ void Canvas::finishClear() const
     if (!clearPending_)
         return;
     clearPending_ = false;
-    if (image_.use_count() > 1)
+    if (!image_ || image_.use_count() > 1)
         image_ = std::make_shared<Pixels>(PixelCount);
     Pixels& image = *image_;
     const int w = picture_.isNull() ? 0 : std::min(picture_.width, Width);
@@ -75,7 +74,10 @@ void Canvas::PaintPicture(const Picture& picture, int x, int y, int width, int h
         }
     }
 
-    auto stretched = std::make_shared<Pixels>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    // An image nothing else holds is stretched over in place; otherwise into a new one.
+    auto stretched = wholeCanvas && image_ && image_.use_count() == 1
+                         ? image_
+                         : std::make_shared<Pixels>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     StretchPicture(picture, {stretched->data(), width, height, width});
     if (wholeCanvas) {
         lastStretchSource_ = picture;

@@ -45,7 +45,7 @@ private:
     std::uint32_t backColor_;
     Picture picture_;
     mutable std::shared_ptr<Pixels> image_;
-    mutable bool clearPending_ = false;
+    mutable bool clearPending_;
     // The last whole-canvas stretch: painting the same picture again reuses it.
     Picture lastStretchSource_;
     Picture lastStretch_;

@@ -5,139 +5,167 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
+#include <numbers>
 
 namespace {
 
 constexpr int WeightBits = 14;
 constexpr int WeightOne = 1 << WeightBits;
+// The rows filtered across keep six bits more than a byte, so the two roundings do not add up.
+constexpr int BetweenBits = 6;
+constexpr double Lobes = 3;
 
-// The blue, green, red and unused bytes of a pixel, widened, as one vector (a GCC and Clang
-// extension that maps onto the machine's SIMD registers).
-using Channels = std::int32_t __attribute__((vector_size(16)));
-
-// The source samples and fixed-point weights that make up each target sample on one axis.
-struct AxisFilter {
-    std::vector<int> first;   // first source index per target index
-    std::vector<int> count;   // number of taps per target index
-    std::vector<int> weights; // taps of target i at [i * maxTaps, i * maxTaps + count[i])
-    int maxTaps = 0;
-};
-
-AxisFilter makeFilter(int sourceSize, int targetSize)
+double sinc(double x)
 {
-    AxisFilter filter;
-    const double scale = static_cast<double>(targetSize) / sourceSize;
-    const double radius = scale < 1 ? 1 / scale : 1.0;
-    filter.maxTaps = static_cast<int>(std::ceil(radius)) * 2 + 1;
-    filter.first.resize(static_cast<std::size_t>(targetSize));
-    filter.count.resize(static_cast<std::size_t>(targetSize));
-    filter.weights.assign(static_cast<std::size_t>(targetSize) * filter.maxTaps, 0);
+    if (x == 0)
+        return 1;
+    x *= std::numbers::pi;
+    return std::sin(x) / x;
+}
 
-    std::vector<double> raw(static_cast<std::size_t>(filter.maxTaps));
-    for (int i = 0; i < targetSize; ++i) {
-        const double centre = (i + 0.5) / scale - 0.5;
-        int lo = static_cast<int>(std::ceil(centre - radius));
-        int hi = static_cast<int>(std::floor(centre + radius));
-        lo = std::max(lo, 0);
-        hi = std::min(hi, sourceSize - 1);
-        if (hi - lo + 1 > filter.maxTaps)
-            hi = lo + filter.maxTaps - 1;
-        double sum = 0;
-        for (int s = lo; s <= hi; ++s) {
-            const double w = std::max(0.0, 1 - std::abs(s - centre) / radius);
-            raw[static_cast<std::size_t>(s - lo)] = w;
-            sum += w;
+double lanczos(double x)
+{
+    return std::abs(x) < Lobes ? sinc(x) * sinc(x / Lobes) : 0.0;
+}
+
+} // namespace
+
+ResampleAxis::ResampleAxis(int sourceSize, int targetSize)
+{
+    first.resize(static_cast<std::size_t>(targetSize));
+    count.resize(static_cast<std::size_t>(targetSize));
+    if (sourceSize == targetSize) {
+        maxTaps = 1;
+        for (int i = 0; i < targetSize; ++i) {
+            first[static_cast<std::size_t>(i)] = i;
+            count[static_cast<std::size_t>(i)] = 1;
         }
-        if (sum <= 0) { // a target sample between source samples at the very edge
-            lo = hi = std::clamp(static_cast<int>(std::lround(centre)), 0, sourceSize - 1);
-            raw[0] = sum = 1;
+        weights.assign(static_cast<std::size_t>(targetSize), WeightOne);
+        return;
+    }
+    const double scale = static_cast<double>(targetSize) / sourceSize;
+    const double widening = scale < 1 ? 1 / scale : 1.0;
+    const double radius = Lobes * widening;
+    maxTaps = static_cast<int>(std::ceil(radius)) * 2 + 1;
+    weights.assign(static_cast<std::size_t>(targetSize) * static_cast<std::size_t>(maxTaps), 0);
+
+    std::vector<double> raw(static_cast<std::size_t>(maxTaps));
+    for (int i = 0; i < targetSize; ++i) {
+        // Positions measured from the left edge of the first sample.
+        const double centre = (i + 0.5) / scale;
+        const int lo = std::max(0, static_cast<int>(centre - radius + 0.5));
+        const int end = std::min({sourceSize, static_cast<int>(centre + radius + 0.5), lo + maxTaps});
+        double sum = 0;
+        for (int s = lo; s < end; ++s) {
+            raw[static_cast<std::size_t>(s - lo)] = lanczos((s + 0.5 - centre) / widening);
+            sum += raw[static_cast<std::size_t>(s - lo)];
         }
         // Fixed-point weights that add up to exactly one, the remainder on the largest tap.
-        int* w = &filter.weights[static_cast<std::size_t>(i) * filter.maxTaps];
+        int* w = &weights[static_cast<std::size_t>(i) * static_cast<std::size_t>(maxTaps)];
         int total = 0, largest = 0;
-        for (int s = lo; s <= hi; ++s) {
-            const int k = s - lo;
+        for (int k = 0; k < end - lo; ++k) {
             w[k] = static_cast<int>(std::lround(raw[static_cast<std::size_t>(k)] / sum * WeightOne));
             total += w[k];
             if (w[k] > w[largest])
                 largest = k;
         }
         w[largest] += WeightOne - total;
-        filter.first[static_cast<std::size_t>(i)] = lo;
-        filter.count[static_cast<std::size_t>(i)] = hi - lo + 1;
+        first[static_cast<std::size_t>(i)] = lo;
+        count[static_cast<std::size_t>(i)] = end - lo;
     }
-    return filter;
 }
 
-// Target rows [firstRow, endRow). Rows first, one target row at a time, so only one
-// intermediate row is kept. Both passes work on the four bytes of each pixel alike, which the
-// compiler vectorises; the intermediate row keeps six bits more than a byte so the two
-// roundings do not add up.
-void stretchRows(const Picture& source, const Surface& target, const AxisFilter& vertical,
-                 const AxisFilter& horizontal, int firstRow, int endRow)
+RowResampler::RowResampler(int sourceWidth, int sourceHeight, const Surface& target)
+    : RowResampler(sourceWidth, sourceHeight, target, 0, target.height)
 {
-    constexpr int BetweenBits = 6;
-    const std::size_t rowBytes = static_cast<std::size_t>(source.width) * 4;
-    std::vector<std::int32_t> acc(rowBytes);
-    std::vector<std::int32_t> between(rowBytes);
-    for (int ty = firstRow; ty < endRow; ++ty) {
-        const int first = vertical.first[static_cast<std::size_t>(ty)];
-        const int* w = &vertical.weights[static_cast<std::size_t>(ty) * vertical.maxTaps];
-        for (int k = 0; k < vertical.count[static_cast<std::size_t>(ty)]; ++k) {
-            const auto* in = reinterpret_cast<const std::uint8_t*>(source.row(first + k));
-            // 16-bit factors with a 32-bit product: one widening multiply per lane.
-            const auto weight = static_cast<std::int16_t>(w[k]);
-            if (k == 0) {
-                for (std::size_t i = 0; i < rowBytes; ++i)
-                    acc[i] = weight * static_cast<std::int16_t>(in[i]);
-            } else {
-                for (std::size_t i = 0; i < rowBytes; ++i)
-                    acc[i] += weight * static_cast<std::int16_t>(in[i]);
-            }
-        }
-        for (std::size_t i = 0; i < rowBytes; ++i)
-            between[i] = (acc[i] + (1 << (WeightBits - BetweenBits - 1))) >> (WeightBits - BetweenBits);
+}
 
-        std::uint32_t* out = target.row(ty);
-        for (int tx = 0; tx < target.width; ++tx) {
-            const std::size_t x = static_cast<std::size_t>(tx);
-            const std::int32_t* in = &between[static_cast<std::size_t>(horizontal.first[x]) * 4];
-            const int* hw = &horizontal.weights[x * horizontal.maxTaps];
-            // The four channels of a pixel as one vector.
-            Channels sum = {1 << (WeightBits + BetweenBits - 1), 1 << (WeightBits + BetweenBits - 1),
-                            1 << (WeightBits + BetweenBits - 1), 1 << (WeightBits + BetweenBits - 1)};
-            for (int k = 0; k < horizontal.count[x]; ++k) {
-                Channels pixel;
-                std::memcpy(&pixel, in + k * 4, sizeof pixel);
-                sum += hw[k] * pixel;
-            }
-            // The weights are never negative and add up to one, so every channel stays
-            // within 0..255.
-            sum >>= WeightBits + BetweenBits;
-            out[tx] = 0xff000000u | static_cast<std::uint32_t>(sum[0]) | static_cast<std::uint32_t>(sum[1]) << 8
-                      | static_cast<std::uint32_t>(sum[2]) << 16;
-        }
+RowResampler::RowResampler(int sourceWidth, int sourceHeight, const Surface& target, int firstRow, int endRow)
+    : across_(sourceWidth, target.width), down_(sourceHeight, target.height), target_(target),
+      sourceWidth_(sourceWidth), copies_(sourceWidth == target.width && sourceHeight == target.height),
+      nextTarget_(firstRow), endTarget_(endRow), ringRows_(down_.maxTaps)
+{
+    if (firstRow < endRow) {
+        firstNeeded_ = down_.first[static_cast<std::size_t>(firstRow)];
+        lastNeeded_ = down_.last(endRow - 1);
+    }
+    if (!copies_) {
+        ring_.resize(static_cast<std::size_t>(ringRows_) * static_cast<std::size_t>(target.width));
+        sum_.resize(static_cast<std::size_t>(target.width));
     }
 }
 
-} // namespace
+void RowResampler::addRow(const std::uint32_t* row)
+{
+    const int y = nextSource_++;
+    if (y < firstNeeded_ || y > lastNeeded_)
+        return;
+    if (copies_) {
+        std::memcpy(target_.row(y), row, static_cast<std::size_t>(sourceWidth_) * sizeof(std::uint32_t));
+        ++nextTarget_;
+        return;
+    }
+    filterAcross(row, ringRow(y));
+    while (nextTarget_ < endTarget_ && down_.last(nextTarget_) <= y)
+        makeTargetRow(nextTarget_++);
+}
+
+// The blue, green, red and unused bytes of each pixel, widened into one vector (a GCC and
+// Clang extension that maps onto the machine's SIMD registers), so the four channels are
+// filtered at once.
+void RowResampler::filterAcross(const std::uint32_t* row, Channels* out) const
+{
+    using Bytes = std::uint8_t __attribute__((vector_size(4)));
+    constexpr int Shift = WeightBits - BetweenBits;
+    const Channels half = {1 << (Shift - 1), 1 << (Shift - 1), 1 << (Shift - 1), 1 << (Shift - 1)};
+    for (int tx = 0; tx < target_.width; ++tx) {
+        const std::size_t x = static_cast<std::size_t>(tx);
+        const std::uint32_t* in = row + across_.first[x];
+        const int* w = &across_.weights[x * static_cast<std::size_t>(across_.maxTaps)];
+        Channels sum = half;
+        for (int k = 0; k < across_.count[x]; ++k) {
+            Bytes bytes;
+            std::memcpy(&bytes, in + k, sizeof bytes);
+            sum += w[k] * __builtin_convertvector(bytes, Channels);
+        }
+        out[x] = sum >> Shift;
+    }
+}
+
+void RowResampler::makeTargetRow(int ty)
+{
+    const std::size_t width = static_cast<std::size_t>(target_.width);
+    const int first = down_.first[static_cast<std::size_t>(ty)];
+    const int* w = &down_.weights[static_cast<std::size_t>(ty) * static_cast<std::size_t>(down_.maxTaps)];
+    constexpr int Shift = WeightBits + BetweenBits;
+    const Channels half = {1 << (Shift - 1), 1 << (Shift - 1), 1 << (Shift - 1), 1 << (Shift - 1)};
+    const Channels* in = ringRow(first);
+    for (std::size_t x = 0; x < width; ++x)
+        sum_[x] = half + w[0] * in[x];
+    for (int k = 1; k < down_.count[static_cast<std::size_t>(ty)]; ++k) {
+        in = ringRow(first + k);
+        for (std::size_t x = 0; x < width; ++x)
+            sum_[x] += w[k] * in[x];
+    }
+    std::uint32_t* out = target_.row(ty);
+    for (std::size_t x = 0; x < width; ++x) {
+        const Channels v = sum_[x] >> Shift;
+        const auto channel = [](std::int32_t c) { return static_cast<std::uint32_t>(std::clamp(c, 0, 255)); };
+        out[x] = 0xff000000u | channel(v[0]) | channel(v[1]) << 8 | channel(v[2]) << 16;
+    }
+}
 
 void StretchPicture(const Picture& source, const Surface& target)
 {
     if (source.isNull() || target.width <= 0 || target.height <= 0)
         return;
-    if (source.width == target.width && source.height == target.height) {
-        for (int y = 0; y < target.height; ++y)
-            std::copy_n(source.row(y), target.width, target.row(y));
-        return;
-    }
-    const AxisFilter vertical = makeFilter(source.height, target.height);
-    const AxisFilter horizontal = makeFilter(source.width, target.width);
-
     // Target rows do not depend on each other: the two halves are made at the same time,
-    // with the same result as one after the other.
+    // each from the source rows under it, with the same result as one after the other.
+    const auto stretchRows = [&](int firstRow, int endRow) {
+        RowResampler resampler(source.width, source.height, target, firstRow, endRow);
+        for (int y = 0; y < source.height && !resampler.finished(); ++y)
+            resampler.addRow(source.row(y));
+    };
     const int half = target.height / 2;
-    RunBoth([&] { stretchRows(source, target, vertical, horizontal, 0, half); },
-            [&] { stretchRows(source, target, vertical, horizontal, half, target.height); });
+    RunBoth([&] { stretchRows(0, half); }, [&] { stretchRows(half, target.height); });
 }

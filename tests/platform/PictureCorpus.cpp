@@ -1,6 +1,7 @@
 #include "platform/PictureCorpus.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
@@ -280,6 +281,129 @@ std::vector<ColourProbe> greyProbes(const QImage& grey)
     return probes;
 }
 
+
+// --- hostile files ---------------------------------------------------------------------------
+
+// The segments of a JPEG up to its first scan header, and that scan header itself.
+struct JpegParts {
+    QByteArray headers;
+    QByteArray firstScanHeader;
+};
+
+JpegParts splitAtFirstScan(const QByteArray& jpeg)
+{
+    int at = 2;
+    while (at + 4 <= jpeg.size()) {
+        const int marker = static_cast<unsigned char>(jpeg[at + 1]);
+        const int length = static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
+        if (marker == 0xda)
+            return {jpeg.left(at), jpeg.mid(at, 2 + length)};
+        at += 2 + length;
+    }
+    return {};
+}
+
+// A progressive JPEG whose frame header claims a picture of w x h and which holds its
+// headers and one scan header, but no scan data.
+QByteArray progressiveClaimWithoutData(int w, int h)
+{
+    JpegParts parts = splitAtFirstScan(EncodeJpeg(QuarteredImage(QSize(16, 16)), 95, true));
+    const int frame = int(parts.headers.indexOf("\xff\xc2"));
+    parts.headers.replace(frame + 5, 4, be16(h) + be16(w));
+    return parts.headers + parts.firstScanHeader + "\xff\xd9";
+}
+
+// A progressive grey JPEG whose first scan header is repeated `scans` times, each scan empty.
+QByteArray emptyScans(QSize size, int scans)
+{
+    const JpegParts parts = splitAtFirstScan(EncodeJpeg(greyQuarters(size), 95, true));
+    QByteArray file = parts.headers;
+    for (int i = 0; i < scans; ++i)
+        file += parts.firstScanHeader;
+    return file + "\xff\xd9";
+}
+
+// The JPEG with `count` copies of a segment in front of its other segments.
+QByteArray withSegments(const QByteArray& jpeg, const QByteArray& segment, int count)
+{
+    return jpeg.left(2) + segment.repeated(count) + jpeg.mid(2);
+}
+
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? (crc >> 1) ^ 0xedb88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    return be32(data.size()) + type + data + be32(crc32(type + data));
+}
+
+// The PNG with a chunk after its header that claims `length` bytes and holds none of them.
+QByteArray withChunkClaim(const QByteArray& png, const QByteArray& type, quint32 length)
+{
+    constexpr int AfterHeader = 8 + 25;
+    return png.left(AfterHeader) + be32(length) + type + png.mid(AfterHeader);
+}
+
+// An Adam7-interlaced 8-bit RGB PNG of the quartered picture, made by hand: Qt writes none.
+QByteArray interlacedPng(QSize size)
+{
+    struct Pass {
+        int x0, y0, dx, dy;
+    };
+    static constexpr Pass Passes[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                      {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    const QImage image = QuarteredImage(size);
+    QByteArray raw;
+    for (const Pass& pass : Passes) {
+        for (int y = pass.y0; y < size.height(); y += pass.dy) {
+            if (pass.x0 >= size.width())
+                continue;
+            raw += '\0'; // no filter
+            for (int x = pass.x0; x < size.width(); x += pass.dx) {
+                const QRgb p = image.pixel(x, y);
+                raw += QByteArray(1, char(qRed(p))) + char(qGreen(p)) + char(qBlue(p));
+            }
+        }
+    }
+    const QByteArray header = be32(size.width()) + be32(size.height()) + QByteArray("\x08\x02\x00\x00\x01", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + pngChunk("IDAT", qCompress(raw).mid(4))
+           + pngChunk("IEND", {});
+}
+
+QByteArray sixteenBitPng(QSize size)
+{
+    QImage image = QuarteredImage(size).convertToFormat(QImage::Format_RGBA64);
+    image.setPixelColor(0, 0, QColor(255, 0, 0, 0)); // one transparent pixel keeps the alpha
+    return encodePng(image);
+}
+
+QByteArray transparentPalettePng(QSize size)
+{
+    QImage image(size, QImage::Format_Indexed8);
+    image.setColorTable({qRgba(0, 0, 0, 0), CorpusRed, CorpusGreen, CorpusBlue, CorpusWhite});
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const int q = quarterOf(x, y, size.width(), size.height());
+            image.setPixel(x, y, q == 0 ? 0 : uint(1 + q));
+        }
+    return encodePng(image);
+}
+
+// A run-length BMP that claims w x h pixels and holds one run and the end of the bitmap.
+QByteArray runLengthBomb(int w, int h)
+{
+    const BmpLayout layout{w, h, 8, BiRle8, quarterPalette(256)};
+    return bmpFile(layout, QByteArray("\xff\x01\0\0", 4).repeated(100) + QByteArray("\0\1", 2));
+}
+
 } // namespace
 
 QImage QuarteredImage(QSize size)
@@ -342,6 +466,8 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
     const QSize small(96, 64);
     const QByteArray jpeg = EncodeJpeg(QuarteredImage(small));
     const QByteArray bigJpeg = EncodeJpeg(QuarteredImage(QSize(800, 600)));
+    const QByteArray progressiveBig = EncodeJpeg(QuarteredImage(QSize(800, 600)), 90, true);
+    const QByteArray bmp24 = quarteredBmp("", 24, BiRgb, false).bytes;
 
     std::vector<CorpusPicture> corpus = {
         {"empty.jpg", {}, {}, {}, "the file is empty"},
@@ -376,6 +502,25 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
           {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, CorpusWhite}},
          {}},
         {"a folder.jpg/", {}, {}, {}, "it is a folder"},
+        // Hostile files: each is refused at once with the limit it breaks, or loads as it is.
+        {"progressive-claim.jpg", progressiveClaimWithoutData(11000, 11000), {}, {}, "too few for a picture of 11000 x 11000 pixels"},
+        {"empty-scans.jpg", emptyScans(QSize(2048, 2048), 3000), {}, {}, "ask for more work than its"},
+        {"many-scans.jpg", emptyScans(QSize(8, 8), 600), {}, {}, "more than the 500 scans a JPEG may have"},
+        {"comment-flood.jpg", withSegments(jpeg, QByteArray("\xff\xfe\0\x04..", 6), 20000), small, QuarterProbes, {}},
+        {"app1-flood.jpg", withSegments(jpeg, QByteArray("\xff\xe1\0\x08XMP\0..", 10), 20000), small, QuarterProbes, {}},
+        {"progressive-truncated.jpg", progressiveBig.left(progressiveBig.size() / 2), {}, {}, "truncated"},
+        {"no-end-marker.jpg", jpeg.chopped(2), {}, {}, "truncated"},
+        {"trailing-data.jpg", jpeg + QByteArray(100, '\x55'), small, QuarterProbes, {}},
+        {"chunk-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "zzZz", 0x7ffffff0u), {}, {}, "a chunk claims more than the 8 MiB"},
+        {"idat-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "IDAT", 0x7ffffff0u), {}, {}, "a chunk claims more than"},
+        {"truncated.png", encodePng(QuarteredImage(QSize(400, 300))).chopped(200), {}, {}, "truncated"},
+        {"16-bit.png", sixteenBitPng(small), small, QuarterProbes, {}},
+        {"interlaced.png", interlacedPng(QSize(37, 23)), QSize(37, 23), QuarterProbes, {}},
+        {"transparent-palette.png", transparentPalettePng(small), small,
+         {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusBlue}, {{0.75, 0.75}, CorpusWhite}}, {}},
+        {"rle-bomb.bmp", runLengthBomb(8000, 8000), {}, {}, "run-length data cannot make 8000 x 8000 pixels"},
+        {"cut-short.bmp", bmp24.chopped(bmp24.size() / 3), {}, {}, "truncated"},
+        {"data-past-end.bmp", bmp24.left(10) + le32(bmp24.size() + 1000) + bmp24.mid(14), {}, {}, "past the end of the file"},
         {QString::fromUtf8("holiday 2024. with blanks.and.dots. Åsa Ørsted 東京.jpg"), jpeg, small, QuarterProbes, {}},
     };
     for (int orientation = 1; orientation <= 8; ++orientation) {

@@ -1,6 +1,7 @@
 #include "fakes/TestPictures.h"
 #include "platform/PictureCorpus.h"
 #include "platform/PictureDecoder.h"
+#include "platform/ReducedPicture.h"
 #include "core/Failure.h"
 
 #include <QBuffer>
@@ -14,30 +15,44 @@ namespace {
 struct ShrinkCase {
     QSize stored;
     bool quarterTurned;
-    QSize decoded;
+    int reduction;
 };
 
-// The largest of 1/2, 1/4, 1/8 that keeps the upright picture at least 729 x 425, with the
-// width and height swapped for orientations that turn the picture a quarter.
-TEST(ShrinkOnLoadSize, TakesTheLargestReductionThatStillCoversTheCanvasUpright)
+// The largest of 1/2, 1/4, 1/8 that keeps the upright picture at least 729 x 425 (libjpeg
+// rounds the reduced size up), with the width and height swapped for orientations that turn
+// the picture a quarter.
+TEST(ShrinkOnLoadReduction, TakesTheLargestReductionThatStillCoversTheSizeUpright)
 {
     const ShrinkCase cases[] = {
-        {{6000, 4000}, false, {750, 500}},   // 24 MP: an eighth
-        {{4000, 3000}, false, {1000, 750}},  // 12 MP: an eighth would be 500 wide
-        {{6000, 4000}, true, {1500, 1000}},  // portrait upright: 500 x 750 is too narrow
-        {{4000, 6000}, false, {1000, 1500}},
-        {{1458, 850}, false, {729, 425}},    // exactly the canvas at a half
-        {{1457, 850}, false, {1457, 850}},   // a half would be a pixel short
-        {{1458, 849}, false, {1458, 849}},
-        {{850, 1458}, true, {425, 729}},     // upright 1458 x 850
-        {{850, 1458}, false, {850, 1458}},   // upright 850 wide: no reduction fits
-        {{729, 425}, false, {729, 425}},
-        {{100, 80}, false, {100, 80}},       // never enlarged
-        {{6001, 4003}, false, {750, 500}},   // rounded down, so Qt keeps the DCT scale
+        {{6000, 4000}, false, 8},  // 24 MP: 750 x 500
+        {{4000, 3000}, false, 4},  // 12 MP: an eighth would be 500 wide
+        {{6000, 4000}, true, 4},   // portrait upright: 500 x 750 is too narrow
+        {{4000, 6000}, false, 4},
+        {{1458, 850}, false, 2},   // exactly the canvas at a half
+        {{1457, 849}, false, 2},   // rounded up, a half still covers it
+        {{1456, 850}, false, 1},   // a half would be a pixel short
+        {{1458, 848}, false, 1},
+        {{850, 1458}, true, 2},    // upright 1458 x 850
+        {{850, 1458}, false, 1},   // upright 850 wide: no reduction fits
+        {{729, 425}, false, 1},
+        {{100, 80}, false, 1},     // never enlarged
+        {{6001, 4003}, false, 8},
     };
     for (const ShrinkCase& c : cases)
-        EXPECT_EQ(ShrinkOnLoadSize(c.stored, c.quarterTurned, CanvasSize), c.decoded)
+        EXPECT_EQ(ShrinkOnLoadReduction(c.stored, c.quarterTurned, CanvasSize), c.reduction)
             << c.stored.width() << "x" << c.stored.height() << (c.quarterTurned ? " turned" : "");
+}
+
+// A side more than four times the canvas's is reduced to twice the canvas's, upright.
+TEST(ReducedSize, BringsOnlyLongSidesDownToTwiceTheCanvas)
+{
+    EXPECT_EQ(ReducedSize({6000, 4000}, false, CanvasSize), QSize(1458, 850));
+    EXPECT_EQ(ReducedSize({1500, 1000}, false, CanvasSize), QSize(1500, 1000));
+    EXPECT_EQ(ReducedSize({20000, 1000}, false, CanvasSize), QSize(1458, 1000));
+    EXPECT_EQ(ReducedSize({2916, 1700}, false, CanvasSize), QSize(2916, 1700));
+    EXPECT_EQ(ReducedSize({2917, 1701}, false, CanvasSize), QSize(1458, 850));
+    EXPECT_EQ(ReducedSize({4000, 6000}, true, CanvasSize), QSize(850, 1458));
+    EXPECT_EQ(ReducedSize({100, 80}, false, CanvasSize), QSize(100, 80));
 }
 
 TEST(SniffPictureFormat, GoesByTheFirstBytesOnly)
@@ -70,8 +85,9 @@ protected:
     QTemporaryDir folder;
 };
 
-// A camera photo arrives shrunk by the DCT scale that keeps it above the canvas once upright;
-// an orientation that turns it a quarter is reckoned with before the scale is chosen.
+// A camera photo arrives shrunk by the DCT scale that keeps it above twice the canvas once
+// upright; an orientation that turns it a quarter is reckoned with before the scale is chosen
+// (turned, a half would leave it too narrow, and only its long side is reduced).
 TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
 {
     const QByteArray photo = EncodeJpeg(QuarteredImage(QSize(2920, 1704)), 80);
@@ -79,7 +95,7 @@ TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
         int orientation;
         QSize decoded;
     };
-    for (const Case c : {Case{1, {730, 426}}, Case{3, {730, 426}}, Case{6, {852, 1460}}, Case{8, {852, 1460}}}) {
+    for (const Case c : {Case{1, {1460, 852}}, Case{3, {1460, 852}}, Case{6, {1704, 850}}, Case{8, {1704, 850}}}) {
         SCOPED_TRACE(c.orientation);
         const Picture picture = DecodePictureFile(write("photo.jpg", WithExifOrientation(photo, c.orientation)), CanvasSize);
         EXPECT_EQ(QSize(picture.width, picture.height), c.decoded);
@@ -101,13 +117,13 @@ TEST_F(DecodeFile, LeavesSmallJpegsAndOtherFormatsAtTheirSize)
     EXPECT_EQ(DecodePictureFile(write("big.png", png), CanvasSize).width, 1600);
 }
 
-// 100 megapixels still load; a header claiming more than the limit is refused before any
-// pixel is decoded, with the size it claims.
+// 100 megapixels still load (reduced to twice the canvas); a header claiming more than the
+// limit is refused before any pixel is decoded, with the size it claims.
 TEST_F(DecodeFile, TakesA100MegapixelPictureAndRefusesLargerClaimsAtOnce)
 {
     const Picture hundred = DecodePictureFile(write("100mp.bmp", OneBitBmp(QSize(10000, 10000))), CanvasSize);
-    EXPECT_EQ(hundred.width, 10000);
-    EXPECT_EQ(hundred.height, 10000);
+    EXPECT_EQ(hundred.width, 1458);
+    EXPECT_EQ(hundred.height, 850);
 
     const QString claim = write("claim.bmp", OneBitBmp(QSize(12000, 12000), false));
     try {

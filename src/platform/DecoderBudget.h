@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+// What decoding one picture may cost. A few hundred bytes of header can claim a picture of
+// gigabytes, or ask for minutes of work; each limit below is reached only by such files, and
+// each refusal names the limit.
+
+// All the memory the decoders of one job may hold at once (both pictures of the pair):
+// libjpeg's coefficient buffers of a progressive JPEG, a whole interlaced PNG, the image Qt's
+// readers make of a GIF or BMP. A 100-megapixel progressive JPEG needs about 290 MiB.
+inline constexpr std::size_t JobDecoderMemoryMiB = 512;
+
+// Scans of one JPEG. Encoders write about ten; thousands of empty ones are an attack on time.
+inline constexpr int MostJpegScans = 500;
+// A progressive JPEG holds at least one bit of every 8 x 8 block in its first scan, so a file
+// cannot honestly hold more blocks than eight per byte; twice that is allowed.
+inline constexpr std::uint64_t MostJpegBlocksPerFileByte = 16;
+// Work on the input scans, in blocks decoded (every block once per scan), per byte of file.
+// A camera's progressive photo takes about one; only scans with nothing in them reach this.
+inline constexpr std::uint64_t MostJpegBlockScansPerFileByte = 512;
+// The only marker kept is the first EXIF segment, for the orientation; it is at most 64 KiB.
+
+// PNG: the largest ancillary chunk read into memory, and the most ancillary chunks kept. The
+// program needs none of them; text and unknown chunks are skipped unread.
+inline constexpr std::size_t MostPngChunkBytes = 8 * 1024 * 1024;
+inline constexpr unsigned MostPngChunks = 128;
+
+// Run-length BMPs and GIFs: pixels one byte of compressed data may make. A run-length code of
+// two bytes makes at most 255 pixels, and flat GIF data about 2700 pixels a byte.
+inline constexpr std::int64_t MostRlePixelsPerByte = 1024;
+inline constexpr std::int64_t MostGifPixelsPerByte = 4096;
+
+// The decoder memory of one job. The two pictures of a job are decoded at the same time;
+// when both need much, the second waits until the first has given its memory back.
+class DecoderMemory {
+public:
+    explicit DecoderMemory(std::size_t limitBytes = JobDecoderMemoryMiB * 1024 * 1024) : limit_(limitBytes) {}
+    std::size_t limit() const { return limit_; }
+
+    // Takes `bytes`, waiting while other decoders hold too much; false when `bytes` alone is
+    // above the limit.
+    bool take(std::size_t bytes);
+    void giveBack(std::size_t bytes);
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    std::size_t limit_;
+    std::size_t used_ = 0;
+};
+
+// Memory taken from a job's decoder memory until the decoding ends.
+class MemoryReservation {
+public:
+    MemoryReservation() = default;
+    MemoryReservation(const MemoryReservation&) = delete;
+    MemoryReservation& operator=(const MemoryReservation&) = delete;
+    ~MemoryReservation() { release(); }
+
+    // Takes `bytes` (once per decoding); false when they are above the job's limit.
+    bool take(DecoderMemory& memory, std::size_t bytes);
+    void release();
+
+private:
+    DecoderMemory* memory_ = nullptr;
+    std::size_t bytes_ = 0;
+};
+
+// The cause told when a picture needs more decoder memory than a job may use.
+QString TooMuchMemoryCause(std::size_t bytes, std::size_t limit);

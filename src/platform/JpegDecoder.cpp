@@ -1,0 +1,235 @@
+#include "platform/JpegDecoder.h"
+
+#include "platform/ExifOrientation.h"
+#include "platform/ReducedPicture.h"
+#include "core/Failure.h"
+
+#include <QFile>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+enum class Stop { None, Damaged, Truncated, TooManyScans, TooFewBytes, TooMuchWork, TooMuchMemory };
+
+// Everything one decoding owns. libjpeg reports errors by a long jump back into read(), so
+// nothing with a destructor lives in the frames it jumps over: it all lives here.
+struct JpegDecoding {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    jpeg_progress_mgr progress{};
+    std::jmp_buf jump{};
+    bool created = false;
+    std::FILE* file = nullptr;
+    const DecodeRequest* request = nullptr;
+
+    Stop stop = Stop::None;
+    char message[JMSG_LENGTH_MAX] = {};
+    int lastScan = 0;
+    std::uint64_t blocks = 0;
+    std::uint64_t blockScans = 0;
+    std::size_t memoryNeeded = 0;
+    std::vector<std::uint8_t> exif;
+    std::vector<std::uint8_t> segment;
+    std::vector<std::uint32_t> row;
+    std::vector<std::uint8_t> inks;
+    std::optional<ReducedPicture> picture;
+    MemoryReservation reservation;
+
+    ~JpegDecoding()
+    {
+        if (created)
+            jpeg_destroy_decompress(&info);
+        if (file)
+            std::fclose(file);
+    }
+};
+
+JpegDecoding& decodingOf(j_common_ptr info)
+{
+    return *static_cast<JpegDecoding*>(info->client_data);
+}
+
+[[noreturn]] void stopWith(JpegDecoding& d, Stop stop)
+{
+    d.stop = stop;
+    std::longjmp(d.jump, 1);
+}
+
+void onError(j_common_ptr info)
+{
+    JpegDecoding& d = decodingOf(info);
+    info->err->format_message(info, d.message);
+    // libjpeg asks for backing store when the coefficients exceed its memory limit.
+    stopWith(d, info->err->msg_code == JERR_NO_BACKING_STORE ? Stop::TooMuchMemory : Stop::Damaged);
+}
+
+// Warnings about damaged data are passed over, as other viewers do; a file that ends before its
+// picture does is not, since libjpeg would pad it with grey.
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        stopWith(decodingOf(info), Stop::Truncated);
+}
+
+void onProgress(j_common_ptr info)
+{
+    JpegDecoding& d = decodingOf(info);
+    const int scan = d.info.input_scan_number;
+    if (scan <= d.lastScan)
+        return;
+    d.lastScan = scan;
+    if (scan > MostJpegScans)
+        stopWith(d, Stop::TooManyScans);
+    d.blockScans += d.blocks;
+    if (d.blockScans > MostJpegBlockScansPerFileByte * static_cast<std::uint64_t>(d.request->fileSize))
+        stopWith(d, Stop::TooMuchWork);
+}
+
+int nextByte(j_decompress_ptr info)
+{
+    jpeg_source_mgr* source = info->src;
+    if (source->bytes_in_buffer == 0 && !source->fill_input_buffer(info))
+        return -1;
+    --source->bytes_in_buffer;
+    return *source->next_input_byte++;
+}
+
+// Keeps the payload of the first EXIF segment and skips every other APP1 segment unread, so
+// that no flood of segments is kept.
+boolean readApp1(j_decompress_ptr info)
+{
+    JpegDecoding& d = decodingOf(reinterpret_cast<j_common_ptr>(info));
+    const int high = nextByte(info), low = nextByte(info);
+    long length = (high << 8 | low) - 2;
+    if (high < 0 || low < 0 || length < 0)
+        ERREXIT(info, JERR_BAD_LENGTH);
+    if (d.exif.empty() && length >= 6) {
+        // Read into the decoding's own buffer: a file that ends inside the segment jumps out
+        // of this function.
+        d.segment.resize(static_cast<std::size_t>(length));
+        for (std::uint8_t& byte : d.segment)
+            byte = static_cast<std::uint8_t>(nextByte(info));
+        if (std::memcmp(d.segment.data(), "Exif\0\0", 6) == 0)
+            d.exif.swap(d.segment);
+        return TRUE;
+    }
+    if (length > 0)
+        info->src->skip_input_data(info, length);
+    return TRUE;
+}
+
+bool isMultiScan(j_decompress_ptr info)
+{
+    return jpeg_has_multiple_scans(info);
+}
+
+// Adobe's CMYK and YCCK JPEGs store the inks inverted: 255 means no ink.
+void cmykToRgb(const std::uint8_t* cmyk, std::uint32_t* out, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4) {
+        const std::uint32_t k = cmyk[3];
+        out[x] = 0xff000000u | (cmyk[0] * k / 255) << 16 | (cmyk[1] * k / 255) << 8 | cmyk[2] * k / 255;
+    }
+}
+
+bool read(JpegDecoding& d)
+{
+    if (setjmp(d.jump))
+        return false;
+    d.info.client_data = &d;
+    jpeg_create_decompress(&d.info);
+    d.created = true;
+    d.info.progress = &d.progress;
+    jpeg_stdio_src(&d.info, d.file);
+    jpeg_set_marker_processor(&d.info, JPEG_APP0 + 1, readApp1);
+    jpeg_read_header(&d.info, TRUE);
+
+    const DecodeRequest& request = *d.request;
+    RefuseOversizedPicture(request, d.info.image_width, d.info.image_height);
+    const int orientation = ExifOrientation(d.exif);
+    const bool quarterTurned = orientation >= 5;
+    const QSize stored(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
+
+    for (int c = 0; c < d.info.num_components; ++c)
+        d.blocks += std::uint64_t(d.info.comp_info[c].width_in_blocks) * d.info.comp_info[c].height_in_blocks;
+    // Files of several scans are decoded into coefficient buffers for the whole picture first.
+    const std::size_t workspace = 16 * 1024 * 1024 + std::size_t(d.info.image_width) * 64;
+    d.memoryNeeded = workspace + (isMultiScan(&d.info) ? d.blocks * DCTSIZE2 * sizeof(JCOEF) : 0);
+    if (isMultiScan(&d.info) && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize))
+        stopWith(d, Stop::TooFewBytes);
+    if (!d.reservation.take(request.memory, d.memoryNeeded))
+        stopWith(d, Stop::TooMuchMemory);
+    d.info.mem->max_memory_to_use = static_cast<long>(d.memoryNeeded);
+
+    d.info.scale_num = 1;
+    d.info.scale_denom = static_cast<unsigned>(ShrinkOnLoadReduction(stored, quarterTurned, request.canvas * 2));
+    const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    jpeg_start_decompress(&d.info);
+
+    const QSize decoded(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
+    d.picture.emplace(decoded, orientation, request.canvas);
+    d.row.resize(d.info.output_width);
+    d.inks.resize(cmyk ? std::size_t(d.info.output_width) * 4 : 0);
+    while (d.info.output_scanline < d.info.output_height) {
+        JSAMPROW line = cmyk ? d.inks.data() : reinterpret_cast<JSAMPROW>(d.row.data());
+        jpeg_read_scanlines(&d.info, &line, 1);
+        if (cmyk)
+            cmykToRgb(d.inks.data(), d.row.data(), d.info.output_width);
+        d.picture->addRow(d.row.data());
+    }
+    jpeg_finish_decompress(&d.info);
+    return true;
+}
+
+QString causeOf(const JpegDecoding& d)
+{
+    switch (d.stop) {
+    case Stop::Truncated:
+        return QStringLiteral("the file is truncated: it ends before the picture does");
+    case Stop::TooManyScans:
+        return QStringLiteral("it has more than the %1 scans a JPEG may have").arg(MostJpegScans);
+    case Stop::TooFewBytes:
+        return QStringLiteral("its %1 bytes are too few for a picture of %2 x %3 pixels in several scans")
+            .arg(d.request->fileSize)
+            .arg(d.info.image_width)
+            .arg(d.info.image_height);
+    case Stop::TooMuchWork:
+        return QStringLiteral("its %1 scans ask for more work than its %2 bytes can hold (%3 blocks a byte)")
+            .arg(d.lastScan)
+            .arg(d.request->fileSize)
+            .arg(MostJpegBlockScansPerFileByte);
+    case Stop::TooMuchMemory:
+        return TooMuchMemoryCause(d.memoryNeeded, d.request->memory.limit());
+    default:
+        return QStringLiteral("the JPEG data is damaged (%1)").arg(QString::fromLatin1(d.message));
+    }
+}
+
+} // namespace
+
+Picture DecodeJpeg(const DecodeRequest& request)
+{
+    JpegDecoding d;
+    d.request = &request;
+    d.info.err = jpeg_std_error(&d.errors);
+    d.errors.error_exit = onError;
+    d.errors.emit_message = onMessage;
+    d.progress.progress_monitor = onProgress;
+    d.file = std::fopen(QFile::encodeName(request.path).constData(), "rb");
+    if (!d.file)
+        RefusePicture(request, FailureNumber::PathFileAccess, QStringLiteral("it cannot be opened"));
+    // RefuseOversizedPicture throws from inside read(), where no libjpeg frame is below it.
+    if (!read(d))
+        RefusePicture(request, d.stop == Stop::TooMuchMemory ? FailureNumber::OutOfMemory : FailureNumber::InvalidPicture,
+                      causeOf(d));
+    return d.picture->finish();
+}

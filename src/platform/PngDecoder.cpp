@@ -1,0 +1,150 @@
+#include "platform/PngDecoder.h"
+
+#include "platform/ReducedPicture.h"
+#include "core/Failure.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include <png.h>
+
+namespace {
+
+enum class Stop { None, Damaged, Truncated, ChunkTooLarge, TooMuchMemory };
+
+constexpr char TruncatedMessage[] = "the file ends early";
+
+// Everything one decoding owns. libpng reports errors by a long jump back into read(), so
+// nothing with a destructor lives in the frames it jumps over: it all lives here.
+struct PngDecoding {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::FILE* file = nullptr;
+    const DecodeRequest* request = nullptr;
+    Stop stop = Stop::None;
+    std::string message;
+    std::size_t memoryNeeded = 0;
+    std::vector<std::uint32_t> rows;
+    std::optional<ReducedPicture> picture;
+    MemoryReservation reservation;
+
+    ~PngDecoding()
+    {
+        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        if (file)
+            std::fclose(file);
+    }
+};
+
+PngDecoding& decodingOf(png_structp png)
+{
+    return *static_cast<PngDecoding*>(png_get_error_ptr(png));
+}
+
+[[noreturn]] void stopWith(png_structp png, Stop stop)
+{
+    decodingOf(png).stop = stop;
+    png_longjmp(png, 1);
+}
+
+void onError(png_structp png, png_const_charp message)
+{
+    decodingOf(png).message = message;
+    stopWith(png, std::strcmp(message, TruncatedMessage) == 0 ? Stop::Truncated : Stop::Damaged);
+}
+
+// libpng only warns about a chunk longer than the limits allow, and would then read on.
+void onWarning(png_structp png, png_const_charp message)
+{
+    if (std::strstr(message, "chunk data is too large"))
+        stopWith(png, Stop::ChunkTooLarge);
+}
+
+void readBytes(png_structp png, png_bytep data, std::size_t length)
+{
+    if (std::fread(data, 1, length, decodingOf(png).file) != length)
+        png_error(png, TruncatedMessage);
+}
+
+bool read(PngDecoding& d)
+{
+    if (setjmp(png_jmpbuf(d.png)))
+        return false;
+    png_set_read_fn(d.png, nullptr, readBytes);
+    png_set_chunk_malloc_max(d.png, MostPngChunkBytes);
+    png_set_chunk_cache_max(d.png, MostPngChunks);
+    // No ancillary chunk is needed: text and unknown chunks are skipped unread.
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    static constexpr png_byte Skipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
+    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, Skipped, 6);
+    png_read_info(d.png, d.info);
+
+    const DecodeRequest& request = *d.request;
+    const png_uint_32 width = png_get_image_width(d.png, d.info);
+    const png_uint_32 height = png_get_image_height(d.png, d.info);
+    RefuseOversizedPicture(request, width, height);
+
+    png_set_expand(d.png); // palette and grey below 8 bits to 8 bits, transparency to alpha
+    png_set_scale_16(d.png);
+    png_set_gray_to_rgb(d.png);
+    png_set_bgr(d.png);
+    png_set_filler(d.png, 0xff, PNG_FILLER_AFTER);
+    const int passes = png_set_interlace_handling(d.png);
+    png_read_update_info(d.png, d.info);
+
+    // The passes of an interlaced picture fill in its rows over and over: it is held whole.
+    const std::size_t rowsHeld = passes > 1 ? height : 1;
+    d.memoryNeeded = rowsHeld * width * sizeof(std::uint32_t);
+    if (!d.reservation.take(request.memory, d.memoryNeeded))
+        stopWith(d.png, Stop::TooMuchMemory);
+    d.rows.resize(rowsHeld * width);
+    d.picture.emplace(QSize(int(width), int(height)), 1, request.canvas);
+    for (int pass = 0; pass < passes; ++pass) {
+        for (png_uint_32 y = 0; y < height; ++y) {
+            std::uint32_t* row = &d.rows[(passes > 1 ? y : 0) * std::size_t(width)];
+            png_read_row(d.png, reinterpret_cast<png_bytep>(row), nullptr);
+            if (passes == 1)
+                d.picture->addRowOntoWhite(row);
+        }
+    }
+    for (png_uint_32 y = 0; y < height && passes > 1; ++y)
+        d.picture->addRowOntoWhite(&d.rows[y * std::size_t(width)]);
+    return true;
+}
+
+} // namespace
+
+Picture DecodePng(const DecodeRequest& request)
+{
+    PngDecoding d;
+    d.request = &request;
+    d.file = std::fopen(QFile::encodeName(request.path).constData(), "rb");
+    if (!d.file)
+        RefusePicture(request, FailureNumber::PathFileAccess, QStringLiteral("it cannot be opened"));
+    d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, onError, onWarning);
+    if (d.png)
+        d.info = png_create_info_struct(d.png);
+    if (!d.info)
+        RefusePicture(request, FailureNumber::OutOfMemory, QStringLiteral("there is not enough memory to decode it"));
+    if (!read(d)) {
+        switch (d.stop) {
+        case Stop::Truncated:
+            RefusePicture(request, FailureNumber::InvalidPicture,
+                          QStringLiteral("the file is truncated: it ends before the picture does"));
+        case Stop::ChunkTooLarge:
+            RefusePicture(request, FailureNumber::InvalidPicture,
+                          QStringLiteral("a chunk claims more than the %1 MiB a PNG chunk may hold, or more than its picture can have")
+                              .arg(MostPngChunkBytes / (1024 * 1024)));
+        case Stop::TooMuchMemory:
+            RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(d.memoryNeeded, request.memory.limit()));
+        default:
+            RefusePicture(request, FailureNumber::InvalidPicture,
+                          QStringLiteral("the PNG data is damaged (%1)").arg(QString::fromStdString(d.message)));
+        }
+    }
+    return d.picture->finish();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/Picture.h"
+#include "engine/Resample.h"
+
+#include <QSize>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The largest JPEG DCT reduction (2, 4 or 8) that still leaves the upright picture at least as
+// large as `minimum`, or 1 when none does. `quarterTurned`: the picture's orientation swaps
+// width and height.
+int ShrinkOnLoadReduction(QSize stored, bool quarterTurned, QSize minimum);
+
+// The size a decoded picture of the given size is kept at for a canvas: a side more than four
+// times the canvas's is reduced to twice the canvas's, so the stretch onto the canvas still
+// does the last step; smaller sides stay as they are.
+QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas);
+
+// The picture that a decoder's rows flow into, top to bottom as stored: it is reduced as they
+// arrive, so the full-size picture is never held, and turned upright (EXIF orientation 1 to
+// 8) once complete.
+class ReducedPicture {
+public:
+    ReducedPicture(QSize stored, int orientation, QSize canvas);
+
+    // The next stored row, 0xffRRGGBB.
+    void addRow(const std::uint32_t* row) { resampler_.addRow(row); }
+    // The next stored row, 0xAARRGGBB not premultiplied: flattened onto white first.
+    void addRowOntoWhite(const std::uint32_t* row);
+    // The reduced picture, upright.
+    Picture finish();
+
+private:
+    std::shared_ptr<std::vector<std::uint32_t>> pixels_;
+    QSize size_;
+    int orientation_;
+    RowResampler resampler_;
+    std::vector<std::uint32_t> flat_;
+};
