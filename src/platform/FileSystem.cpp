@@ -1,7 +1,26 @@
 #include "platform/FileSystem.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+std::filesystem::path systemPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    const QByteArray name = QFile::encodeName(path);
+    return std::filesystem::path(std::string(name.constData(), static_cast<std::size_t>(name.size())));
+#endif
+}
+
+} // namespace
 
 QString ProgramFilePath(const QString& programFolder, std::initializer_list<const char*> names)
 {
@@ -14,6 +33,104 @@ QString ProgramFilePath(const QString& programFolder, std::initializer_list<cons
 bool FolderExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+FileKind KindOfFile(const QString& path)
+{
+    if (path.isEmpty())
+        return {FileKind::Absent, {}};
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(systemPath(path), error);
+    switch (status.type()) {
+    case std::filesystem::file_type::not_found:
+        return {FileKind::Absent, {}};
+    case std::filesystem::file_type::regular:
+        return {FileKind::File, {}};
+    case std::filesystem::file_type::directory:
+        return {FileKind::Folder, {}};
+    case std::filesystem::file_type::fifo:
+        return {FileKind::Pipe, {}};
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::character:
+        return {FileKind::Device, {}};
+    case std::filesystem::file_type::socket:
+        return {FileKind::Socket, {}};
+    case std::filesystem::file_type::none:
+        return {FileKind::Unreachable, QString::fromLocal8Bit(error.message())};
+    default:
+        return {FileKind::Other, {}};
+    }
+}
+
+QString KindInWords(const FileKind& kind)
+{
+    switch (kind.kind) {
+    case FileKind::Folder:
+        return QStringLiteral("a folder");
+    case FileKind::Pipe:
+        return QStringLiteral("a named pipe (FIFO)");
+    case FileKind::Device:
+        return QStringLiteral("a device");
+    case FileKind::Socket:
+        return QStringLiteral("a socket");
+    case FileKind::Unreachable:
+        return kind.reason;
+    case FileKind::Absent:
+    case FileKind::File:
+    case FileKind::Other:
+        break;
+    }
+    return QStringLiteral("not a regular file");
+}
+
+bool NameHasUndecodableBytes(const QString& path)
+{
+    return path.contains(QChar::ReplacementCharacter);
+}
+
+QString UndecodableNameReason()
+{
+    return QStringLiteral("its name holds bytes that are not valid UTF-8 (shown as %1), and the program "
+                          "cannot name such a file exactly")
+        .arg(QChar(QChar::ReplacementCharacter));
+}
+
+Failure PictureLoadFailure(int number, const QString& path, const QString& cause)
+{
+    return Failure(number,
+                   QStringLiteral("Cannot load the picture %1: %2").arg(QDir::toNativeSeparators(path), cause).toStdString(),
+                   path.toStdString(), cause.toStdString());
+}
+
+void RequirePictureFile(const QString& path)
+{
+    const FileKind kind = KindOfFile(path);
+    if (kind.kind == FileKind::File)
+        return;
+    if (kind.kind == FileKind::Absent && !NameHasUndecodableBytes(path))
+        throw Failure(FailureNumber::FileNotFound,
+                      QStringLiteral("File not found: %1").arg(QDir::toNativeSeparators(path)).toStdString(),
+                      path.toStdString(), "no file has that name");
+
+    int number = FailureNumber::PathFileAccess;
+    QString cause = kind.reason;
+    if (kind.kind == FileKind::Absent) {
+        number = FailureNumber::BadFileName;
+        cause = UndecodableNameReason();
+    } else if (kind.kind != FileKind::Unreachable) {
+        // Opening a pipe would wait for a writer, and a device may give bytes without end.
+        number = kind.kind == FileKind::Folder ? FailureNumber::InvalidPicture : FailureNumber::PathFileAccess;
+        cause = QStringLiteral("it is %1, not a file").arg(KindInWords(kind));
+    }
+    throw PictureLoadFailure(number, path, cause);
+}
+
+bool SameFile(const QString& first, const QString& second)
+{
+    if (first.isEmpty() || second.isEmpty())
+        return false;
+    std::error_code error;
+    return std::filesystem::equivalent(systemPath(first), systemPath(second), error);
 }
 
 namespace {
@@ -39,8 +156,14 @@ std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArr
     const QFileInfo target(path);
     if (!QFileInfo(target.absolutePath()).isDir())
         return WriteError{WriteError::Cause::FolderMissing, QStringLiteral("the folder does not exist")};
-    if (target.isDir())
-        return WriteError{WriteError::Cause::AccessDenied, QStringLiteral("a folder of that name is in the way")};
+    // The new file would take the place of whatever the name leads to: a device node or a
+    // pipe would be gone, and a link loop would be replaced by a plain file.
+    const FileKind kind = KindOfFile(path);
+    if (kind.kind == FileKind::Unreachable)
+        return WriteError{WriteError::Cause::AccessDenied, kind.reason};
+    if (kind.kind != FileKind::Absent && kind.kind != FileKind::File)
+        return WriteError{WriteError::Cause::AccessDenied,
+                          QStringLiteral("%1 of that name is in the way").arg(KindInWords(kind))};
 
     // A read-only earlier file would make the replacement fail; it is made writable first,
     // and gets its permissions back if the new file cannot take its place.

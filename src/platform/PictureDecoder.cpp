@@ -1,5 +1,6 @@
 #include "platform/PictureDecoder.h"
 
+#include "platform/FileSystem.h"
 #include "platform/JpegEnd.h"
 #include "core/Failure.h"
 
@@ -99,6 +100,7 @@ QSize ShrinkOnLoadSize(QSize stored, bool quarterTurned, QSize minimum)
 
 Picture DecodePictureFile(const QString& path, QSize minimumSize)
 {
+    RequirePictureFile(path);
     limitDecodingAllocations();
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
