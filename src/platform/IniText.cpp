@@ -8,7 +8,7 @@ namespace {
 
 bool isControl(QChar c)
 {
-    return (c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') || c.unicode() == 0x7f;
+    return c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n';
 }
 
 bool isCleanLine(QStringView line)
