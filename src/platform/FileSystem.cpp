@@ -80,7 +80,7 @@ QString KindInWords(const FileKind& kind)
     case FileKind::Other:
         break;
     }
-    return QStringLiteral("not a regular file");
+    return QStringLiteral("an entry of an unknown kind");
 }
 
 bool NameHasUndecodableBytes(const QString& path)

@@ -44,7 +44,7 @@ struct FileKind {
 FileKind KindOfFile(const QString& path);
 
 // A kind that is not a file, for a message: "a folder", "a named pipe (FIFO)", "a device",
-// "a socket", "not a regular file"; for Unreachable the system's reason.
+// "a socket", "an entry of an unknown kind"; for Unreachable the system's reason.
 QString KindInWords(const FileKind& kind);
 
 // The failure of a picture that cannot be loaded: "Cannot load the picture <path>: <cause>",

@@ -92,7 +92,7 @@ public:
         if (!IsCleanIniText(text) || settings_->status() == QSettings::FormatError)
             keepDamagedCopy(text);
         else if (settings_->status() == QSettings::AccessError)
-            refuse(QStringLiteral("the system refused to read it"));
+            refuse(QStringLiteral("the settings reader could not open it"));
     }
 
     std::optional<QString> value(const QString& key) const
