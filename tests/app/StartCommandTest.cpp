@@ -407,9 +407,9 @@ TEST_F(StartCommandTest, APictureThatIsNoFileOrCannotBeNamedIsRefusedWithItsReas
 {
     const QString pipe = in(QStringLiteral("pipe.jpg"));
     ASSERT_TRUE(MakePipe(pipe));
-    const QByteArray raw = QFile::encodeName(in(QStringLiteral("photo"))) + "\xe9.png";
-    ASSERT_TRUE(PutFileNamed(raw, ContentOf(red)));
-    const QString undecodable = QFile::decodeName(raw);
+    const FileNamedByBytes photo(QFile::encodeName(in(QStringLiteral("photo"))) + "\xe9.png", ContentOf(red));
+    ASSERT_TRUE(photo.created());
+    const QString undecodable = photo.seen();
     ASSERT_TRUE(PutFile(result, earlier));
     const std::pair<QString, QString> cases[] = {
         {pipe, QStringLiteral("Cannot load the picture %1: it is a named pipe (FIFO), not a file").arg(pipe)},

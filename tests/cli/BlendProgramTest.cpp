@@ -115,7 +115,8 @@ TEST_F(BlendProgramTest, AnOutputThatIsOneOfThePicturesIsRefused)
 TEST_F(BlendProgramTest, NamesThatAreNotValidUtf8AreRefusedAndNothingIsWrittenElsewhere)
 {
     const QString red = put(QStringLiteral("red.jpg"), redJpeg());
-    ASSERT_TRUE(PutFileNamed(QFile::encodeName(in(QStringLiteral("bad"))) + "\xff.jpg", redJpeg()));
+    const FileNamedByBytes undecodable(QFile::encodeName(in(QStringLiteral("bad"))) + "\xff.jpg", redJpeg());
+    ASSERT_TRUE(undecodable.created());
     put(QStringLiteral("bad\uFFFD.jpg"), redJpeg()); // what the undecodable name looks like once decoded
     const QStringList before = EntriesOf(folder.path());
     const QString bad = in(QStringLiteral("bad\\0377.jpg"));

@@ -77,10 +77,9 @@ TEST_F(PictureFileKindTest, AnythingButAFileIsRefusedWithoutOpeningIt)
 // file exists, so "File not found" would be wrong, and the name says why it cannot be opened.
 TEST_F(PictureFileKindTest, ANameThatCannotBeRepresentedSaysSoAndIsNotCalledMissing)
 {
-    const QByteArray raw = QFile::encodeName(dir.path()) + "/red \xff\xfe.png";
-    ASSERT_TRUE(PutFileNamed(raw, png()));
-    const QString seen = QFile::decodeName(raw);
-    ASSERT_NE(QFile::encodeName(seen), raw);
+    const FileNamedByBytes file(QFile::encodeName(dir.path()) + "/red \xff\xfe.png", png());
+    ASSERT_TRUE(file.created());
+    const QString seen = file.seen();
 
     const Failure failure = failureOf(seen);
     EXPECT_EQ(failure.number(), FailureNumber::BadFileName);

@@ -107,17 +107,30 @@ inline bool MakeThingAt(Thing thing, const QString& path, bool throughLink,
     return MakeThing(thing, target, fileBytes) && QFile::link(target, path);
 }
 
-// Creates a file under a name given as bytes; the name the program sees is what the system's
-// name decoding makes of them.
-inline bool PutFileNamed(const QByteArray& name, const QByteArray& bytes)
-{
-    const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (file < 0)
-        return false;
-    const bool written = ::write(file, bytes.constData(), static_cast<std::size_t>(bytes.size())) == bytes.size();
-    ::close(file);
-    return written;
-}
+// A file under a name given as bytes, removed again when the object goes: a temporary
+// folder's own clean-up sees the name as the program does, and cannot remove it. `seen` is
+// what the system's name decoding makes of the bytes.
+class FileNamedByBytes {
+public:
+    FileNamedByBytes(const QByteArray& name, const QByteArray& bytes) : name_(name)
+    {
+        const int file = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (file < 0)
+            return;
+        created_ = ::write(file, bytes.constData(), static_cast<std::size_t>(bytes.size())) == bytes.size();
+        ::close(file);
+    }
+    ~FileNamedByBytes() { ::unlink(name_.constData()); }
+    FileNamedByBytes(const FileNamedByBytes&) = delete;
+    FileNamedByBytes& operator=(const FileNamedByBytes&) = delete;
+
+    bool created() const { return created_; }
+    QString seen() const { return QFile::decodeName(name_); }
+
+private:
+    QByteArray name_;
+    bool created_ = false;
+};
 
 // While it lives, whoever waits on opening the pipe for reading is let go: a writer end is
 // opened and closed again as soon as a reader waits, so the reader sees an empty file. Code
