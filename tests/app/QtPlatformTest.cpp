@@ -43,10 +43,10 @@ ShownBox Show(const QString& text, int style, const QString& title)
 // A path may hold what looks like markup; the report's lines stay lines.
 TEST(QtPlatformMessageBox, ShowsItsTextAsPlainText)
 {
-    const ShownBox shown = Show(QStringLiteral("Cannot write /tmp/<b>x.jpg: &amp; no room\r\nin the job at line 124\r\r"
+    const ShownBox shown = Show(QStringLiteral("Cannot write /home/ann/<b>x.jpg: &amp; no room\r\nin the job at line 124\r\r"
                                                "Please email"),
                                 MsgBoxStyle::Exclamation, QStringLiteral("Application Error"));
     EXPECT_EQ(shown.format, Qt::PlainText);
-    EXPECT_EQ(shown.text.toStdString(), "Cannot write /tmp/<b>x.jpg: &amp; no room\nin the job at line 124\n\nPlease email");
+    EXPECT_EQ(shown.text.toStdString(), "Cannot write /home/ann/<b>x.jpg: &amp; no room\nin the job at line 124\n\nPlease email");
     EXPECT_EQ(shown.title.toStdString(), "Application Error");
 }
