@@ -3,6 +3,7 @@
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "app/WindowArguments.h"
+#include "platform/LibraryWarnings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +33,7 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    KeepLibraryWarningsOffTheTerminal();
     int programNameOnly = 1;
     QApplication app(programNameOnly, argv);
     // Lets the desktop match the window to its menu entry and icon.

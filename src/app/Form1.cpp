@@ -68,7 +68,9 @@ QScrollBar* scrollBar(QWidget* parent, const QRect& place, int value)
 {
     auto* bar = new QScrollBar(Qt::Horizontal, parent);
     bar->setGeometry(place);
-    bar->setRange(0, 32767);
+    // The canvas width from the start, as every job sets it: a band start chosen before the
+    // first job must not be lowered to the width, which would leave no fade at all.
+    bar->setRange(0, Canvas::Width);
     bar->setSingleStep(1);
     bar->setPageStep(20);
     bar->setValue(value);
@@ -121,7 +123,7 @@ void Form1::buildControls()
     Text4 = textBox(Frame3, TwipsRect(240, 300, 5670, 345));
     PushButton5 = pushButton(QStringLiteral("..."), Frame3, TwipsRect(6000, 300, 600, 345));
     // Outside the client area, never shown; only its maximum is ever set.
-    hEnd = scrollBar(this, TwipsRect(240, 9405, 10875, 255), 32767);
+    hEnd = scrollBar(this, TwipsRect(240, 9405, 10875, 255), Canvas::Width);
     hEnd->hide();
 
     Frame1->setObjectName(QStringLiteral("Frame1"));

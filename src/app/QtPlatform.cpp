@@ -16,6 +16,8 @@ void QtPlatform::MsgBox(QWidget* owner, const QString& text, int style, const QS
         style == MsgBoxStyle::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
     const QString caption = title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
     QMessageBox box(icon, caption, DisplayedMessageText(text), QMessageBox::Ok, owner);
+    // Our texts are never markup: a path such as "<b>.jpg" shows as it is, and line breaks stay.
+    box.setTextFormat(Qt::PlainText);
     // The report's caption is "Application Error" exactly, with no program name added to it.
     CreateWithExactTitle(box);
     box.exec();

@@ -126,7 +126,11 @@ void Form1::PushButton2_Click()
         });
         return;
     }
-    if (!trap.line(124, [&] { WriteResult(canvases.picDest.Image(), outputPath); }))
+    // Picture #1 may itself be called "result.jpg", in the very folder the result goes to.
+    if (!trap.line(124, [&] {
+            RefuseWritingOverAPicture(outputPath, {Text1->text(), Text2->text()});
+            WriteResult(canvases.picDest.Image(), outputPath);
+        }))
         return;
     trap.line(126, [&] { platform().OpenDocument(outputPath); });
     trap.line(128, [&] { platform().MsgBox(this, QStringLiteral("Done."), MsgBoxStyle::OkOnly, QString()); });

@@ -1,7 +1,11 @@
 #include "cli/BlendArguments.h"
 
 #include "engine/Canvas.h"
+#include "job/ResultWriter.h"
 #include "platform/CommandLine.h"
+#include "platform/FileSystem.h"
+
+#include <QFile>
 
 namespace {
 
@@ -79,4 +83,21 @@ QString BlendUsage()
         "OUTPUT ending in .jpg is written as JPEG at quality 100 with full colour resolution,\n"
         "ending in .bmp as a Windows bitmap. An existing OUTPUT is replaced only by a complete\n"
         "new file. Exit status: 0 done, 1 the blend failed, 2 a wrong command line.\n");
+}
+
+void RefuseUndecodableNames(const BlendArguments& arguments, const QList<QByteArray>& argv)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(arguments);
+    Q_UNUSED(argv);
+#else
+    // A name that came through whole encodes back to one of the arguments as given.
+    const auto lost = [&argv](const QString& name) { return !argv.contains(QFile::encodeName(name)); };
+    for (const QString& picture : {arguments.picture1, arguments.picture2}) {
+        if (lost(picture))
+            throw PictureLoadFailure(FailureNumber::BadFileName, picture, UndecodableNameReason());
+    }
+    if (lost(arguments.output))
+        FailWriting(arguments.output, FailureNumber::BadFileName, UndecodableNameReason());
+#endif
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -29,3 +31,9 @@ struct ParsedBlendCommand {
 ParsedBlendCommand ParseBlendArguments(const QStringList& arguments);
 
 QString BlendUsage();
+
+// The file names as the system handed them over: a name whose bytes are not valid UTF-8
+// reaches the program with those bytes replaced, and would open or write another file or
+// none. Such a name is refused: throws Failure naming the file and the reason. `argv` holds
+// the arguments after the program name. On Windows the arguments arrive as UTF-16, whole.
+void RefuseUndecodableNames(const BlendArguments& arguments, const QList<QByteArray>& argv);

@@ -6,23 +6,14 @@
 #include "engine/Blit.h"
 #include "core/Failure.h"
 
-#include <QDir>
-
-namespace {
-
-[[noreturn]] void failWriting(const QString& output, int number, const QString& cause)
-{
-    throw Failure(number, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(output), cause).toStdString());
-}
-
-} // namespace
-
 void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
 {
     using Side = BlendArguments::Side;
-    // Before any picture is decoded: a name no writer takes would waste the whole job.
+    // Before any picture is decoded: an output that no writer takes, or that is one of the
+    // pictures, would only be refused after the whole job.
     if (ResultFormatOf(arguments.output) == ResultFormat::Invalid)
-        failWriting(arguments.output, FailureNumber::InvalidCall, QStringLiteral("Invalid output file format (use .jpg or .bmp)"));
+        FailWriting(arguments.output, FailureNumber::InvalidCall, QStringLiteral("Invalid output file format (use .jpg or .bmp)"));
+    RefuseWritingOverAPicture(arguments.output, {arguments.picture1, arguments.picture2});
 
     const std::optional<BlendChoice> choice =
         ChooseBlend(arguments.side == Side::Left, arguments.side == Side::Right, arguments.side == Side::Top,
@@ -40,9 +31,10 @@ void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
     try {
         WriteResult(canvases.picDest.Image(), arguments.output);
     } catch (const Failure& failure) {
-        const QString description = QString::fromStdString(failure.description());
-        if (description.contains(QDir::toNativeSeparators(arguments.output)))
+        // The writers word their descriptions for the window's report; the line names the
+        // file and the cause.
+        if (failure.cause().empty())
             throw;
-        failWriting(arguments.output, failure.number(), description);
+        FailWriting(QString::fromStdString(failure.path()), failure.number(), QString::fromStdString(failure.cause()));
     }
 }

@@ -2,11 +2,11 @@
 #include "cli/BlendArguments.h"
 #include "cli/BlendRun.h"
 #include "engine/Canvas.h"
+#include "platform/LibraryWarnings.h"
 #include "platform/PictureDecoder.h"
 #include "report/Trap.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -23,11 +23,9 @@ void printLine(std::FILE* stream, const QString& text)
 
 int main(int argc, char* argv[])
 {
+    KeepLibraryWarningsOffTheTerminal();
     // No display: the core application loads no window system.
     QCoreApplication app(argc, argv);
-    // A decoder's warnings about a damaged but readable picture are not the blend's failure;
-    // the one line on standard error is kept for that.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
 
     const ParsedBlendCommand command = ParseBlendArguments(app.arguments().mid(1));
     if (command.help) {
@@ -43,6 +41,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     try {
+        RefuseUndecodableNames(*command.arguments, QList<QByteArray>(argv + 1, argv + argc));
         PictureFileLoader loader(QSize(Canvas::Width, Canvas::Height));
         RunBlend(loader, *command.arguments);
     } catch (...) {

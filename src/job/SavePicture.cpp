@@ -12,9 +12,9 @@ namespace {
 
 [[noreturn]] void fail(int number, const QString& path, const QString& cause)
 {
-    throw Failure(number, QStringLiteral("Cannot save the picture %1: %2")
-                              .arg(QDir::toNativeSeparators(path), cause)
-                              .toStdString());
+    throw Failure(number,
+                  QStringLiteral("Cannot save the picture %1: %2").arg(QDir::toNativeSeparators(path), cause).toStdString(),
+                  path.toStdString(), cause.toStdString());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Failure.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QString>
@@ -31,6 +33,41 @@ QString ProgramFilePath(const QString& programFolder, std::initializer_list<cons
 // text, a missing path, a file or anything the system cannot read counts as no folder.
 bool FolderExists(const QString& path);
 
+// What a path names, found without opening anything; symbolic links are followed to what
+// they lead to. Opening a named pipe waits for a writer that may never come, a device may
+// give bytes without end or swallow what is written, so the program looks before it opens.
+struct FileKind {
+    enum Kind { Absent, File, Folder, Pipe, Device, Socket, Other, Unreachable };
+    Kind kind;
+    QString reason; // the system's reason why the path could not be looked at (Unreachable)
+};
+FileKind KindOfFile(const QString& path);
+
+// A kind that is not a file, for a message: "a folder", "a named pipe (FIFO)", "a device",
+// "a socket", "an entry of an unknown kind"; for Unreachable the system's reason.
+QString KindInWords(const FileKind& kind);
+
+// The failure of a picture that cannot be loaded: "Cannot load the picture <path>: <cause>",
+// with the path and the cause as its fields.
+Failure PictureLoadFailure(int number, const QString& path, const QString& cause);
+
+// Refuses, without opening it, a path that names no file to read a picture from. Throws
+// Failure with the path and the cause: "File not found: <path>" when nothing has that name;
+// "Cannot load the picture <path>: <cause>" for a folder, a pipe, a device or a socket, a
+// path the system cannot look at, and a name that the program cannot name exactly.
+void RequirePictureFile(const QString& path);
+
+// Whether a name holds the replacement character that the system's name decoding puts in
+// place of bytes that are not valid UTF-8: such a name stands for a file that the program
+// cannot name exactly, and using it would reach another file or none.
+bool NameHasUndecodableBytes(const QString& path);
+// Why such a name is refused, for a message.
+QString UndecodableNameReason();
+
+// Whether both paths name one and the same existing file: by the same name, or through a
+// symbolic or a hard link.
+bool SameFile(const QString& first, const QString& second);
+
 // Why a file could not be written.
 struct WriteError {
     enum class Cause { FolderMissing, AccessDenied, WriteFailed };
@@ -41,5 +78,7 @@ struct WriteError {
 // Makes the bytes the whole content of the file at path. They go to a temporary file in the
 // same folder, which replaces the file only once it is complete, so a failure (a full disk,
 // a folder that may not be written) leaves an earlier file exactly as it was and no
-// temporary file behind. An earlier read-only file is replaced as well.
+// temporary file behind. An earlier read-only file is replaced as well. Only a file is ever
+// replaced: a folder, a pipe, a device or a socket of that name, itself or at the end of a
+// symbolic link, is refused. A link to a file stays a link, and its file is replaced.
 std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes);

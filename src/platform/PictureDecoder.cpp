@@ -1,6 +1,7 @@
 #include "platform/PictureDecoder.h"
 
 #include "platform/DecodeRequest.h"
+#include "platform/FileSystem.h"
 #include "platform/JpegDecoder.h"
 #include "platform/PngDecoder.h"
 #include "platform/QtImageDecoder.h"
@@ -46,6 +47,7 @@ QByteArray SniffPictureFormat(const QByteArray& head)
 
 Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory)
 {
+    RequirePictureFile(path);
     limitDecodingAllocations();
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);

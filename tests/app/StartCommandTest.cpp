@@ -2,6 +2,8 @@
 
 #include "fakes/FakePlatform.h"
 #include "job/FileFaults.h"
+#include "platform/FileSystem.h"
+#include "platform/SpecialFiles.h"
 #include "report/ReportText.h"
 
 #include <QGuiApplication>
@@ -12,7 +14,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -315,3 +322,136 @@ TEST_F(StartCommandTest, TheHourglassCoversTheWindowButNotItsMessageBoxes)
     EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(form.Text4->cursor().shape(), Qt::IBeamCursor);
 }
+
+// Picture #1 called "result.jpg", and "Save results in folder of original file": the result
+// would have replaced the photo. Any name that leads to one of the pictures, by a symbolic or
+// a hard link, is refused the same way, before anything is written.
+TEST_F(StartCommandTest, AResultNeverReplacesOneOfItsOwnPictures)
+{
+    const QString photo = in(QStringLiteral("result.jpg"));
+    savePicture(photo, 100, 70, Qt::green);
+    const QByteArray photoBytes = ContentOf(photo);
+    const QByteArray redBytes = ContentOf(red);
+    const QByteArray blueBytes = ContentOf(blue);
+    const QString itself = QStringLiteral("Cannot write %1: it is picture #%2 itself, and a result never replaces "
+                                          "one of its own pictures");
+    const QString linked = QStringLiteral("Cannot write %1: it is the same file as picture #%2, %3, and a result "
+                                          "never replaces one of its own pictures");
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        QString description;
+    };
+    const Case cases[] = {
+        {"picture #1 in its own folder",
+         [&] {
+             form.Text1->setText(photo);
+             form.Option6->setChecked(true);
+         },
+         itself.arg(photo).arg(1)},
+        {"picture #2 in the output folder",
+         [&] {
+             form.Text2->setText(result);
+             ASSERT_TRUE(QFile::copy(photo, result));
+         },
+         itself.arg(result).arg(2)},
+        {"a symbolic link to picture #1", [&] { ASSERT_TRUE(QFile::link(red, result)); }, linked.arg(result).arg(1).arg(red)},
+#ifdef Q_OS_UNIX
+        {"a hard link to picture #2",
+         [&] { ASSERT_EQ(::link(QFile::encodeName(blue).constData(), QFile::encodeName(result).constData()), 0); },
+         linked.arg(result).arg(2).arg(blue)},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.Text1->setText(red);
+        form.Text2->setText(blue);
+        form.Option5->setChecked(true);
+        QFile::remove(result);
+        platform.messages.clear();
+        c.arrange();
+        form.PushButton2_Click();
+
+        EXPECT_EQ(platform.messageTexts(), QStringList{report(c.description, 124)});
+        EXPECT_TRUE(platform.openedDocuments.isEmpty());
+        EXPECT_EQ(form.MousePointer(), Form1::PointerDefault);
+        EXPECT_EQ(ContentOf(photo), photoBytes);
+        EXPECT_EQ(ContentOf(red), redBytes);
+        EXPECT_EQ(ContentOf(blue), blueBytes);
+    }
+}
+
+// The scroll bar runs to the canvas width from start-up: a band start set to the middle
+// before the first job is the middle of the canvas, and the result fades from there.
+TEST_F(StartCommandTest, ABandStartChosenBeforeTheFirstJobTakesEffect)
+{
+    Form1 fresh(platform);
+    fresh.Text1->setText(red);
+    fresh.Text2->setText(blue);
+    fresh.Text4->setText(outFolder);
+    fresh.Option5->setChecked(true);
+    fresh.Option1->setChecked(true);
+    fresh.hStart->setValue((fresh.hStart->minimum() + fresh.hStart->maximum()) / 2);
+    EXPECT_EQ(fresh.hStart->value(), 364);
+    fresh.PushButton2_Click();
+
+    EXPECT_EQ(fresh.hStart->value(), 364);
+    const QImage written(result);
+    ASSERT_EQ(written.size(), QSize(729, 425));
+    EXPECT_GE(qRed(written.pixel(360, 200)), 252);
+    EXPECT_GE(qBlue(written.pixel(728, 200)), 240);
+}
+
+#ifdef Q_OS_UNIX
+// A pipe, a socket or a device where the result goes, itself or behind a link: refused and
+// left as it was, nothing opened and no "Done.". The report keeps the writer's description.
+TEST_F(StartCommandTest, AResultIsWrittenOnlyWhereAFileMayBe)
+{
+    for (const Thing thing : {Thing::Pipe, Thing::Socket, Thing::Device}) {
+        for (const bool throughLink : {false, true}) {
+            for (const QString& entry : EntriesOf(outFolder))
+                QFile::remove(outFolder + QLatin1Char('/') + entry);
+            if (!MakeThingAt(thing, result, throughLink))
+                continue; // a device node needs an administrator
+            SCOPED_TRACE(std::string(ThingName(thing)) + (throughLink ? " through a link" : ""));
+            const FileKind before = KindOfFile(result);
+            const QStringList entries = EntriesOf(outFolder);
+            platform.messages.clear();
+            form.PushButton2_Click();
+
+            EXPECT_EQ(platform.messageTexts(), QStringList{report(QStringLiteral("Cannot save the image. GDI+ Error:12"), 124)});
+            EXPECT_EQ(KindOfFile(result).kind, before.kind);
+            EXPECT_EQ(EntriesOf(outFolder), entries);
+            EXPECT_TRUE(platform.openedDocuments.isEmpty());
+            EXPECT_EQ(form.MousePointer(), Form1::PointerDefault);
+        }
+    }
+}
+
+// A pipe as picture #1 would hold the window for good; it is refused at once. A picture
+// whose name has bytes that are not valid UTF-8 says so instead of "File not found".
+TEST_F(StartCommandTest, APictureThatIsNoFileOrCannotBeNamedIsRefusedWithItsReason)
+{
+    const QString pipe = in(QStringLiteral("pipe.jpg"));
+    ASSERT_TRUE(MakePipe(pipe));
+    const FileNamedByBytes photo(QFile::encodeName(in(QStringLiteral("photo"))) + "\xe9.png", ContentOf(red));
+    ASSERT_TRUE(photo.created());
+    const QString undecodable = photo.seen();
+    ASSERT_TRUE(PutFile(result, earlier));
+    const std::pair<QString, QString> cases[] = {
+        {pipe, QStringLiteral("Cannot load the picture %1: it is a named pipe (FIFO), not a file").arg(pipe)},
+        {undecodable, QStringLiteral("Cannot load the picture %1: its name holds bytes that are not valid UTF-8 "
+                                     "(shown as \uFFFD), and the program cannot name such a file exactly")
+                          .arg(undecodable)},
+    };
+    const PipeRelease release(pipe);
+    for (const auto& [picture, description] : cases) {
+        platform.messages.clear();
+        form.Text1->setText(picture);
+        form.PushButton2_Click();
+
+        EXPECT_EQ(platform.messageTexts(), QStringList{report(description, 114)});
+        expectNothingChanged(earlier);
+    }
+}
+#endif

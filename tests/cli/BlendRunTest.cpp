@@ -4,6 +4,8 @@
 #include "platform/PictureCorpus.h"
 #include "platform/PictureDecoder.h"
 #include "core/Failure.h"
+#include "job/FileFaults.h"
+#include "platform/SpecialFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -141,6 +143,40 @@ TEST_F(BlendRunTest, AFailedWriteNamesTheOutputAndLeavesNoFile)
             << failure.description();
     }
     EXPECT_FALSE(QFile::exists(output));
+}
+
+// Each write that fails is told in our own words: the file, and the system's reason or ours.
+TEST_F(BlendRunTest, AFailedWriteNamesTheOutputAndWhy)
+{
+    const QString red = write("red.jpg", solidJpeg(CorpusRed));
+    ASSERT_TRUE(folder.path().size() < 200);
+    QDir(folder.path()).mkdir("folder.jpg");
+    struct Case {
+        QString output;
+        QString cause;
+    };
+    std::vector<Case> cases = {
+        {folder.filePath("no such folder/result.jpg"), "the folder does not exist"},
+        {folder.filePath("no such folder/result.bmp"), "the folder does not exist"},
+        {folder.filePath("folder.jpg"), "a folder of that name is in the way"},
+        {folder.filePath(QString(300, u'n') + ".jpg"), "File name too long"},
+        {red, "it is picture #1 itself, and a result never replaces one of its own pictures"},
+    };
+#ifdef Q_OS_UNIX
+    if (MakeThingAt(Thing::Pipe, folder.filePath("pipe.jpg"), true))
+        cases.push_back({folder.filePath("pipe.jpg"), "a named pipe (FIFO) of that name is in the way"});
+    if (MakeThingAt(Thing::Device, folder.filePath("device.jpg"), true))
+        cases.push_back({folder.filePath("device.jpg"), "a device of that name is in the way"});
+#endif
+    for (const Case& c : cases) {
+        try {
+            RunBlend(platform, blend(red, red, c.output));
+            ADD_FAILURE() << c.output.toStdString() << " was written";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.description(), ("Cannot write " + c.output + ": " + c.cause).toStdString());
+        }
+    }
+    EXPECT_EQ(read(red), solidJpeg(CorpusRed));
 }
 
 // The program itself: no display needed, exit status 0, 1 or 2, and a failure is one line on

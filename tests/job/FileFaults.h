@@ -10,6 +10,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
 
 // Ways for a test to make the file system refuse a write, and to look at what it left.
 
@@ -69,5 +72,34 @@ public:
 private:
     rlimit saved_{};
     void (*previousHandler_)(int) = nullptr;
+};
+#endif
+
+#ifdef Q_OS_LINUX
+// While it lives, the folder is a disk of its own with room for only so many KiB, where the
+// system lets the test mount one (an administrator may): a write past it fails as on a full
+// disk, with the system's own reason.
+class SmallDisk {
+public:
+    SmallDisk(const QString& folder, int kib) : folder_(QFile::encodeName(folder))
+    {
+        const QByteArray options = "size=" + QByteArray::number(kib) + "k";
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", MS_NOSUID | MS_NODEV | MS_NOEXEC,
+                           options.constData())
+                   == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+
+private:
+    QByteArray folder_;
+    bool mounted_ = false;
 };
 #endif

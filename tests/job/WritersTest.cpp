@@ -14,6 +14,10 @@
 
 #include <cstdlib>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Colour bands with soft edges: something for the encoder to get wrong.
@@ -120,25 +124,71 @@ TEST_F(WritersTest, SaveJpgWritesTheEncodersBestOutput)
 TEST_F(WritersTest, SaveJpgFailuresCarryTheirStatus)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("result.jpg")));
+    // The description is the one the window's report shows; the path and the cause in words
+    // travel beside it.
     struct Case {
         const char* what;
         Picture picture;
         QString path;
         int quality;
         const char* description;
+        const char* cause;
     };
     const Case cases[] = {
-        {"empty picture", Picture(), in(QStringLiteral("a.jpg")), 100, "Cannot save the image. GDI+ Error:2"},
-        {"quality over 100", picture, in(QStringLiteral("a.jpg")), 101, "Cannot save the image. GDI+ Error:2"},
-        {"missing folder", picture, in(QStringLiteral("missing/result.jpg")), 100, "Cannot save the image. GDI+ Error:10"},
-        {"folder in the way", picture, in(QStringLiteral("result.jpg")), 100, "Cannot save the image. GDI+ Error:12"},
+        {"empty picture", Picture(), in(QStringLiteral("a.jpg")), 100, "Cannot save the image. GDI+ Error:2",
+         "the picture is empty"},
+        {"quality over 100", picture, in(QStringLiteral("a.jpg")), 101, "Cannot save the image. GDI+ Error:2",
+         "the quality 101 is not from 0 to 100"},
+        {"missing folder", picture, in(QStringLiteral("missing/result.jpg")), 100, "Cannot save the image. GDI+ Error:10",
+         "the folder does not exist"},
+        {"folder in the way", picture, in(QStringLiteral("result.jpg")), 100, "Cannot save the image. GDI+ Error:12",
+         "a folder of that name is in the way"},
+        {"name too long", picture, in(QString(300, u'n') + QStringLiteral(".jpg")), 100,
+         "Cannot save the image. GDI+ Error:7", "File name too long"},
     };
     for (const Case& c : cases) {
         const Failure failure = FailureOf([&] { SaveJPG(c.picture, c.path, c.quality); });
         EXPECT_EQ(failure.number(), 5) << c.what;
         EXPECT_EQ(failure.description(), c.description) << c.what;
+        EXPECT_EQ(failure.path(), c.path.toStdString()) << c.what;
+        EXPECT_EQ(failure.cause(), c.cause) << c.what;
     }
     EXPECT_EQ(EntriesOf(dir.path()), QStringList{QStringLiteral("result.jpg")});
+}
+
+#ifdef Q_OS_LINUX
+// A disk that really fills up part way through: the system's reason reaches the failure, and
+// the earlier result stays whole with nothing left beside it.
+TEST_F(WritersTest, SaveJpgOnADiskThatFillsUpNamesTheSystemsReason)
+{
+    const QString folder = in(QStringLiteral("small disk"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("small disk")));
+    const SmallDisk disk(folder, 64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "the user running the tests may not mount a disk";
+    const QString path = folder + QStringLiteral("/result.jpg");
+    ASSERT_TRUE(PutFile(path, QByteArrayLiteral("earlier")));
+
+    const Failure failure = FailureOf([&] { SaveJPG(picture, path, 100); });
+    EXPECT_EQ(failure.description(), "Cannot save the image. GDI+ Error:7");
+    EXPECT_EQ(failure.cause(), "No space left on device");
+    EXPECT_EQ(ContentOf(path), QByteArrayLiteral("earlier"));
+    EXPECT_EQ(EntriesOf(folder), QStringList{QStringLiteral("result.jpg")});
+}
+#endif
+
+TEST_F(WritersTest, SaveJpgIntoAReadOnlyFolderNamesTheSystemsReason)
+{
+    const QString path = in(QStringLiteral("result.jpg"));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const bool refused = ReadOnlyFolderRefusesFiles(dir.path());
+    const Failure failure = FailureOf([&] { SaveJPG(picture, path, 100); });
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!refused)
+        GTEST_SKIP() << "folder permissions do not bind the user running the tests";
+    EXPECT_EQ(failure.description(), "Cannot save the image. GDI+ Error:12");
+    EXPECT_EQ(failure.cause(), "Permission denied");
+    EXPECT_TRUE(EntriesOf(dir.path()).isEmpty());
 }
 
 #ifdef Q_OS_UNIX
@@ -149,6 +199,7 @@ TEST_F(WritersTest, SaveJpgOnAFullDiskKeepsTheEarlierResult)
     const FileSizeLimit fullDisk(1024);
     const Failure failure = FailureOf([&] { SaveJPG(picture, path, 100); });
     EXPECT_EQ(failure.description(), "Cannot save the image. GDI+ Error:7");
+    EXPECT_EQ(failure.cause(), "File too large");
     EXPECT_EQ(ContentOf(path), QByteArrayLiteral("earlier"));
     EXPECT_EQ(EntriesOf(dir.path()), QStringList{QStringLiteral("result.jpg")});
 }
@@ -202,4 +253,40 @@ TEST_F(WritersTest, WriteResultChoosesTheWriterByTheFileName)
     const Failure failure = FailureOf([&] { WriteResult(picture, in(QStringLiteral("result.png"))); });
     EXPECT_EQ(failure.description(), "Invalid output file format");
     EXPECT_FALSE(QFile::exists(in(QStringLiteral("result.png"))));
+}
+
+// A result never takes the place of one of its own pictures, whatever name leads to it.
+TEST_F(WritersTest, AResultIsRefusedWhereItWouldReplaceOneOfItsPictures)
+{
+    const QString one = in(QStringLiteral("one.jpg"));
+    const QString two = in(QStringLiteral("two.jpg"));
+    ASSERT_TRUE(PutFile(one, "picture one"));
+    ASSERT_TRUE(PutFile(two, "picture two"));
+    ASSERT_TRUE(QFile::link(two, in(QStringLiteral("symbolic.jpg"))));
+#ifdef Q_OS_UNIX
+    ASSERT_EQ(::link(QFile::encodeName(one).constData(), QFile::encodeName(in(QStringLiteral("hard.jpg"))).constData()), 0);
+#endif
+    const std::pair<const char*, const char*> cases[] = {
+        {"one.jpg", "it is picture #1 itself"},
+        {"./two.jpg", "it is picture #2 itself"},
+        {"symbolic.jpg", "it is the same file as picture #2, TWO"},
+#ifdef Q_OS_UNIX
+        {"hard.jpg", "it is the same file as picture #1, ONE"},
+#endif
+    };
+    for (const auto& [name, why] : cases) {
+        const QString output = in(QString::fromUtf8(name));
+        const Failure failure = FailureOf([&] { RefuseWritingOverAPicture(output, {one, two}); });
+        const std::string cause = QString::fromUtf8(why).replace("ONE", one).replace("TWO", two).toStdString()
+                                  + ", and a result never replaces one of its own pictures";
+        EXPECT_EQ(failure.cause(), cause) << name;
+        EXPECT_EQ(failure.description(), "Cannot write " + output.toStdString() + ": " + cause) << name;
+        EXPECT_EQ(failure.path(), output.toStdString()) << name;
+    }
+    for (const char* name : {"result.jpg", "missing/result.jpg"}) {
+        const Failure failure = FailureOf([&] { RefuseWritingOverAPicture(in(QString::fromUtf8(name)), {one, two}); });
+        EXPECT_EQ(failure.description(), "no failure") << name;
+    }
+    EXPECT_EQ(ContentOf(one), QByteArrayLiteral("picture one"));
+    EXPECT_EQ(ContentOf(two), QByteArrayLiteral("picture two"));
 }

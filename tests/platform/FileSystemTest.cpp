@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "job/FileFaults.h"
+#include "platform/SpecialFiles.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -99,6 +100,128 @@ TEST_F(WriteFileReplacingTest, AWriteThatFailsPartWayLeavesTheEarlierFileWhole)
         EXPECT_EQ(EntriesOf(dir.path()), QStringList{QStringLiteral("result ü.jpg")}) << readOnly;
         QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         ASSERT_TRUE(QFile::remove(target));
+    }
+}
+#endif
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// Each thing in its own folder, named directly or through a symbolic link beside it.
+class PathKindTest : public ::testing::Test {
+protected:
+    // The path to use for the thing, or empty text when it cannot be made here.
+    QString place(Thing thing, bool throughLink)
+    {
+        const QString folder = dir.path() + QStringLiteral("/%1%2").arg(ThingName(thing)).arg(throughLink ? " link" : "");
+        const QString path = folder + QStringLiteral("/result.jpg");
+        return QDir().mkdir(folder) && MakeThingAt(thing, path, throughLink) ? path : QString();
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(PathKindTest, KindOfFileLooksThroughLinksWithoutOpening)
+{
+    const std::pair<Thing, FileKind::Kind> cases[] = {
+        {Thing::File, FileKind::File},     {Thing::Folder, FileKind::Folder}, {Thing::Pipe, FileKind::Pipe},
+        {Thing::Socket, FileKind::Socket}, {Thing::Device, FileKind::Device}, {Thing::LinkLoop, FileKind::Unreachable},
+    };
+    for (const auto& [thing, kind] : cases) {
+        for (const bool throughLink : {false, true}) {
+            const QString path = place(thing, throughLink);
+            if (path.isEmpty())
+                continue; // a device node needs an administrator
+            const FileKind found = KindOfFile(path);
+            EXPECT_EQ(found.kind, kind) << ThingName(thing) << (throughLink ? " through a link" : "");
+            EXPECT_EQ(found.reason.isEmpty(), kind != FileKind::Unreachable) << found.reason.toStdString();
+        }
+    }
+    EXPECT_EQ(KindOfFile(dir.path() + QStringLiteral("/missing")).kind, FileKind::Absent);
+    EXPECT_EQ(KindOfFile(dir.path() + QStringLiteral("/missing/deeper")).kind, FileKind::Absent);
+    EXPECT_EQ(KindOfFile(QString()).kind, FileKind::Absent);
+}
+
+// The new file would take the place of what the name leads to: nothing but a file is ever
+// replaced, and whatever is in the way stays as it was.
+TEST_F(PathKindTest, WriteFileReplacingRefusesAllButAFileAndLeavesItAsItWas)
+{
+    struct Case {
+        Thing thing;
+        WriteError::Cause cause;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {Thing::Folder, WriteError::Cause::AccessDenied, "a folder of that name is in the way"},
+        {Thing::Pipe, WriteError::Cause::AccessDenied, "a named pipe (FIFO) of that name is in the way"},
+        {Thing::Socket, WriteError::Cause::AccessDenied, "a socket of that name is in the way"},
+        {Thing::Device, WriteError::Cause::AccessDenied, "a device of that name is in the way"},
+        {Thing::LinkLoop, WriteError::Cause::WriteFailed, "Too many levels of symbolic links"},
+    };
+    for (const auto& [thing, cause, reason] : cases) {
+        for (const bool throughLink : {false, true}) {
+            const QString path = place(thing, throughLink);
+            if (path.isEmpty())
+                continue;
+            SCOPED_TRACE(std::string(ThingName(thing)) + (throughLink ? " through a link" : ""));
+            const QString folder = QFileInfo(path).absolutePath();
+            const QStringList entries = EntriesOf(folder);
+            const FileKind before = KindOfFile(path);
+
+            const std::optional<WriteError> error = WriteFileReplacing(path, QByteArrayLiteral("new"));
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->cause, cause);
+            EXPECT_EQ(error->reason.toStdString(), reason);
+            EXPECT_EQ(KindOfFile(path).kind, before.kind);
+            EXPECT_EQ(QFileInfo(path).isSymLink(), throughLink || thing == Thing::LinkLoop);
+            EXPECT_EQ(EntriesOf(folder), entries);
+        }
+    }
+}
+
+TEST_F(PathKindTest, ALinkToAFileStaysALinkAndItsFileIsReplacedWhole)
+{
+    const QString link = place(Thing::File, true);
+    ASSERT_FALSE(link.isEmpty());
+    const QString target = link + QStringLiteral(".target");
+    EXPECT_EQ(WriteFileReplacing(link, QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ContentOf(target), QByteArrayLiteral("new"));
+    EXPECT_EQ(EntriesOf(QFileInfo(link).absolutePath()),
+              (QStringList{QStringLiteral("result.jpg"), QStringLiteral("result.jpg.target")}));
+}
+
+// A link to a name that does not exist yet is written as today: the link stays and the file
+// it names comes into being.
+TEST_F(PathKindTest, ALinkToNothingYetGetsItsFile)
+{
+    const QString link = dir.path() + QStringLiteral("/result.jpg");
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/later.jpg"), link));
+    EXPECT_EQ(WriteFileReplacing(link, QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ContentOf(dir.path() + QStringLiteral("/later.jpg")), QByteArrayLiteral("new"));
+}
+
+TEST_F(PathKindTest, SameFileFollowsNamesAndLinks)
+{
+    const QString picture = dir.path() + QStringLiteral("/picture.jpg");
+    const QString other = dir.path() + QStringLiteral("/other.jpg");
+    ASSERT_TRUE(PutFile(picture, "a picture"));
+    ASSERT_TRUE(PutFile(other, "a picture"));
+    ASSERT_TRUE(QFile::link(picture, dir.path() + QStringLiteral("/symbolic.jpg")));
+    ASSERT_EQ(::link(QFile::encodeName(picture).constData(), QFile::encodeName(dir.path() + QStringLiteral("/hard.jpg")).constData()), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+
+    const std::pair<const char*, bool> cases[] = {
+        {"picture.jpg", true}, {"sub/../picture.jpg", true}, {"./picture.jpg", true}, {"symbolic.jpg", true},
+        {"hard.jpg", true},    {"other.jpg", false},         {"missing.jpg", false},  {"", false},
+    };
+    for (const auto& [name, same] : cases) {
+        const QString path = *name ? dir.path() + QLatin1Char('/') + QLatin1String(name) : QString();
+        EXPECT_EQ(SameFile(path, picture), same) << name;
+        EXPECT_EQ(SameFile(picture, path), same) << name;
     }
 }
 #endif
