@@ -140,33 +140,27 @@ fi
 
 # --- Validators -----------------------------------------------------------------------------
 
-if command -v desktop-file-validate >/dev/null; then
-  if [ -f "$prefix/$desktop" ]; then
-    status=0
-    output=$(desktop-file-validate "$prefix/$desktop" 2>&1) || status=$?
-    if [ "$status" -eq 0 ] && ! grep -qiE 'error|warning' <<<"$output"; then
-      pass "desktop-file-validate"
-    else
-      fail "desktop-file-validate: $output"
-    fi
+# validate NAME PACKAGE FILE PATTERN COMMAND...: runs a validator on an installed file; it
+# passes when the validator exits 0 and prints no line matching PATTERN.
+validate() {
+  local name=$1 package=$2 file=$3 pattern=$4
+  shift 4
+  if ! command -v "$1" >/dev/null; then
+    skip "$1 is not installed (Debian package $package)"
+    return
   fi
-else
-  skip "desktop-file-validate is not installed (Debian package desktop-file-utils)"
-fi
-
-if command -v appstreamcli >/dev/null; then
-  if [ -f "$prefix/$metainfo" ]; then
-    status=0
-    output=$(appstreamcli validate --no-net --no-color "$prefix/$metainfo" 2>&1) || status=$?
-    if [ "$status" -eq 0 ] && ! grep -qE '^[EW]:' <<<"$output"; then
-      pass "appstreamcli validate"
-    else
-      fail "appstreamcli validate: $output"
-    fi
+  [ -f "$file" ] || return 0
+  local status=0 output
+  output=$("$@" "$file" 2>&1) || status=$?
+  if [ "$status" -eq 0 ] && ! grep -qE "$pattern" <<<"$output"; then
+    pass "$name"
+  else
+    fail "$name: $output"
   fi
-else
-  skip "appstreamcli is not installed (Debian package appstream)"
-fi
+}
+validate desktop-file-validate desktop-file-utils "$prefix/$desktop" '[Ee][Rr][Rr][Oo][Rr]|[Ww][Aa][Rr][Nn][Ii][Nn][Gg]' \
+  desktop-file-validate
+validate "appstreamcli validate" appstream "$prefix/$metainfo" '^[EW]:' appstreamcli validate --no-net --no-color
 
 # --- Manual pages ---------------------------------------------------------------------------
 
