@@ -20,8 +20,9 @@ packages=(
 )
 if [ "${1:-}" = "--with-tools" ]; then
   # screenshots (with a desktop's dark palette and the user's clicks), benchmarks against
-  # other tools, fuzzing
-  packages+=(xvfb xauth x11-apps imagemagick qt6ct xdotool libvips-tools time clang libclang-rt-14-dev)
+  # other tools (and their quality, measured with Pillow and numpy), fuzzing
+  packages+=(xvfb xauth x11-apps imagemagick qt6ct xdotool libvips-tools libvips-dev time clang libclang-rt-14-dev
+             python3-pil python3-numpy)
 fi
 
 missing=()
