@@ -12,8 +12,8 @@
 // touched.
 class PreviewBlend {
 public:
-    // The result for this base and overlay, ramp direction and band start. With the same
-    // pictures as last time only the ramp is drawn again.
+    // The result for this base and overlay, ramp direction and band start, composed into the
+    // buffers of the last call.
     Picture compose(const Picture& base, const Picture& overlay, double direction, double bandStart);
 
 private:

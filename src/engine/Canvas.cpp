@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -24,13 +25,27 @@ void Canvas::setPicture(Picture picture)
 Picture Canvas::Image() const
 {
     finishClear();
-    return Picture::fromPixels(image_, Width, Height);
+    Picture image;
+    image.owner = image_;
+    image.pixels = image_.get();
+    image.width = Width;
+    image.height = Height;
+    image.stride = Width;
+    return image;
 }
 
 void Canvas::Cls()
 {
     // A background taken from the image as it stands needs no clearing.
-    clearPending_ = !image_ || picture_.pixels != image_->data();
+    clearPending_ = !image_ || picture_.pixels != image_.get();
+}
+
+std::uint32_t* Canvas::imageToOverwrite() const
+{
+    // Pictures taken of the image keep their pixels: the canvas moves to a buffer of its own.
+    if (!image_ || image_.use_count() > 1)
+        image_ = std::make_shared_for_overwrite<std::uint32_t[]>(PixelCount);
+    return image_.get();
 }
 
 void Canvas::finishClear() const
@@ -38,65 +53,49 @@ void Canvas::finishClear() const
     if (!clearPending_)
         return;
     clearPending_ = false;
-    if (!image_ || image_.use_count() > 1)
-        image_ = std::make_shared<Pixels>(PixelCount);
-    Pixels& image = *image_;
+    std::uint32_t* image = imageToOverwrite();
     const int w = picture_.isNull() ? 0 : std::min(picture_.width, Width);
     const int h = picture_.isNull() ? 0 : std::min(picture_.height, Height);
     for (int y = 0; y < Height; ++y) {
-        std::uint32_t* row = image.data() + static_cast<std::size_t>(y) * Width;
+        std::uint32_t* row = image + static_cast<std::size_t>(y) * Width;
         if (y < h)
             std::memcpy(row, picture_.row(y), static_cast<std::size_t>(w) * sizeof(std::uint32_t));
         std::fill(row + (y < h ? w : 0), row + Width, backColor_);
     }
 }
 
-Canvas::Pixels& Canvas::writableImage()
+std::uint32_t* Canvas::writableImage()
 {
     finishClear();
-    // Pictures taken of the image keep their pixels: drawing goes to a copy.
-    if (image_.use_count() > 1)
-        image_ = std::make_shared<Pixels>(*image_);
-    return *image_;
+    if (image_.use_count() > 1) {
+        const Pixels shared = image_;
+        std::memcpy(imageToOverwrite(), shared.get(), PixelCount * sizeof(std::uint32_t));
+    }
+    return image_.get();
 }
 
 void Canvas::PaintPicture(const Picture& picture, int x, int y, int width, int height)
 {
     if (picture.isNull() || width <= 0 || height <= 0)
         return;
-    const bool wholeCanvas = x == 0 && y == 0 && width == Width && height == Height;
-    if (wholeCanvas) {
+    if (x == 0 && y == 0 && width == Width && height == Height) {
         // The paint covers everything, so a pending clear is moot.
         clearPending_ = false;
-        if (!lastStretch_.isNull() && picture.sharesPixelsWith(lastStretchSource_)) {
-            image_ = std::const_pointer_cast<Pixels>(std::static_pointer_cast<const Pixels>(lastStretch_.owner));
-            return;
-        }
-    }
-
-    // An image nothing else holds is stretched over in place; otherwise into a new one.
-    auto stretched = wholeCanvas && image_ && image_.use_count() == 1
-                         ? image_
-                         : std::make_shared<Pixels>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    StretchPicture(picture, {stretched->data(), width, height, width});
-    if (wholeCanvas) {
-        lastStretchSource_ = picture;
-        lastStretch_ = Picture::fromPixels(stretched, Width, Height);
-        image_ = std::move(stretched);
+        StretchPicture(picture, {imageToOverwrite(), Width, Height, Width});
         return;
     }
 
-    Pixels& image = writableImage();
+    std::vector<std::uint32_t> stretched(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    StretchPicture(picture, {stretched.data(), width, height, width});
+    std::uint32_t* image = writableImage();
     const int x0 = std::max(x, 0), x1 = std::min(x + width, Width);
     const int y0 = std::max(y, 0), y1 = std::min(y + height, Height);
     for (int row = y0; row < y1; ++row)
         for (int col = x0; col < x1; ++col)
-            image[static_cast<std::size_t>(row) * Width + col] =
-                (*stretched)[static_cast<std::size_t>(row - y) * width + (col - x)];
+            image[static_cast<std::size_t>(row) * Width + col] = stretched[static_cast<std::size_t>(row - y) * width + (col - x)];
 }
 
 Surface Canvas::hDC()
 {
-    Pixels& image = writableImage();
-    return {image.data(), Width, Height, Width};
+    return {writableImage(), Width, Height, Width};
 }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 // A hidden drawing canvas of fixed size. It has a background picture, which a clear
 // restores, and an image: the background plus everything drawn since the last clear.
@@ -38,15 +37,15 @@ public:
     Surface hDC();
 
 private:
-    using Pixels = std::vector<std::uint32_t>;
-    Pixels& writableImage();
+    using Pixels = std::shared_ptr<std::uint32_t[]>;
+    // The image's pixels, to be written over whole: the canvas's own buffer when nothing else
+    // holds it, so a canvas that lives from job to job keeps one buffer.
+    std::uint32_t* imageToOverwrite() const;
+    std::uint32_t* writableImage();
     void finishClear() const;
 
     std::uint32_t backColor_;
     Picture picture_;
-    mutable std::shared_ptr<Pixels> image_;
+    mutable Pixels image_;
     mutable bool clearPending_;
-    // The last whole-canvas stretch: painting the same picture again reuses it.
-    Picture lastStretchSource_;
-    Picture lastStretch_;
 };

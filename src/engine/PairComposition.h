@@ -12,7 +12,8 @@ struct Canvases {
     Canvas picDest{0xffffff}; // result
 };
 
-// The pictures last loaded for pic1 and pic2, kept from one job to the next.
+// The pictures loaded for pic1 and pic2. Once they are stretched over the canvases, the
+// stretched ones take their place: the decoded pictures are let go with the job.
 struct LoadedPair {
     Picture origPic1;
     Picture origPic2;
@@ -34,10 +35,9 @@ std::optional<BlendChoice> ChooseBlend(bool left, bool right, bool top, bool bot
 // Stretches the picture over the whole canvas and makes that the canvas's background.
 void FitPicture(Canvas& canvas, const Picture& picture);
 
-// Clears picDest to its background, fits both work canvases again and runs the ramp of
-// pic2 over picDest from bandStart to the band end.
-void ComposeBlend(Canvases& canvases, const LoadedPair& loaded, double direction,
-                  double bandStart, Blitter& blitter);
+// Clears picDest to its background and runs the ramp of pic2, as fitted, over picDest from
+// bandStart to the band end.
+void ComposeBlend(Canvases& canvases, double direction, double bandStart, Blitter& blitter);
 
 // Puts a freshly loaded base and overlay into the canvases and composes them: the base,
 // stretched, becomes picDest's background, and the overlay fades in over it.

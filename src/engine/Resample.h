@@ -9,10 +9,12 @@
 // a Lanczos-3 window, widened by the reduction when reducing so that fine detail does not
 // alias, the same kernel when enlarging. The weights of each target sample add up to exactly
 // one; equal sizes give one tap of weight one, an exact copy.
+// The weights are 16-bit, so that two taps take one multiply-add of 16-bit pairs into 32-bit
+// sums; each target's row of weights has an even length, padded with zeros.
 struct ResampleAxis {
-    std::vector<int> first;   // first source index per target index
-    std::vector<int> count;   // number of taps per target index
-    std::vector<int> weights; // taps of target i at [i * maxTaps, i * maxTaps + count[i])
+    std::vector<int> first;            // first source index per target index
+    std::vector<int> count;            // number of taps per target index
+    std::vector<std::int16_t> weights; // taps of target i at [i * maxTaps, i * maxTaps + count[i])
     int maxTaps = 0;
 
     ResampleAxis(int sourceSize, int targetSize);
@@ -35,11 +37,15 @@ public:
     bool finished() const { return nextTarget_ >= endTarget_; }
 
 private:
-    using Channels = std::int32_t __attribute__((vector_size(16)));
+    // One pixel filtered across: blue, green, red and the unused byte, six bits more than a
+    // byte each, the window's overshoot included.
+    struct Filtered {
+        std::int16_t channels[4];
+    };
 
-    void filterAcross(const std::uint32_t* row, Channels* out) const;
+    void filterAcross(const std::uint32_t* row, Filtered* out) const;
     void makeTargetRow(int ty);
-    Channels* ringRow(int sourceRow) { return &ring_[static_cast<std::size_t>(sourceRow % ringRows_) * static_cast<std::size_t>(target_.width)]; }
+    Filtered* ringRow(int sourceRow) { return &ring_[static_cast<std::size_t>(sourceRow % ringRows_) * ringWidth_]; }
 
     ResampleAxis across_;
     ResampleAxis down_;
@@ -52,8 +58,9 @@ private:
     int firstNeeded_ = 0;
     int lastNeeded_ = -1;
     int ringRows_;
-    std::vector<Channels> ring_;
-    std::vector<Channels> sum_;
+    std::size_t ringWidth_; // the target width, even, so that pixels go two at a time
+    std::vector<Filtered> ring_;
+    std::vector<const Filtered*> tapRows_; // the ring rows under the target row being made
 };
 
 // Stretches the whole picture onto the target, ignoring its aspect ratio, with the filter

@@ -88,6 +88,9 @@ bool read(PngDecoding& d)
     const png_uint_32 height = png_get_image_height(d.png, d.info);
     RefuseOversizedPicture(request, width, height);
 
+    // Only a picture with an alpha channel or a transparent colour needs flattening onto white.
+    const bool transparent = (png_get_color_type(d.png, d.info) & PNG_COLOR_MASK_ALPHA) != 0
+                             || png_get_valid(d.png, d.info, PNG_INFO_tRNS) != 0;
     png_set_expand(d.png); // palette and grey below 8 bits to 8 bits, transparency to alpha
     png_set_scale_16(d.png);
     png_set_gray_to_rgb(d.png);
@@ -103,16 +106,22 @@ bool read(PngDecoding& d)
         stopWith(d.png, Stop::TooMuchMemory);
     d.rows.resize(rowsHeld * width);
     d.picture.emplace(QSize(int(width), int(height)), 1, request.canvas);
+    const auto addRow = [&d, transparent](const std::uint32_t* row) {
+        if (transparent)
+            d.picture->addRowOntoWhite(row);
+        else
+            d.picture->addRow(row);
+    };
     for (int pass = 0; pass < passes; ++pass) {
         for (png_uint_32 y = 0; y < height; ++y) {
             std::uint32_t* row = &d.rows[(passes > 1 ? y : 0) * std::size_t(width)];
             png_read_row(d.png, reinterpret_cast<png_bytep>(row), nullptr);
             if (passes == 1)
-                d.picture->addRowOntoWhite(row);
+                addRow(row);
         }
     }
     for (png_uint_32 y = 0; y < height && passes > 1; ++y)
-        d.picture->addRowOntoWhite(&d.rows[y * std::size_t(width)]);
+        addRow(&d.rows[y * std::size_t(width)]);
     return true;
 }
 

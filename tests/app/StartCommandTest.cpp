@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -93,6 +94,16 @@ protected:
 };
 
 } // namespace
+
+// The decoded pictures go with the job: the window keeps only what it composed from them.
+TEST_F(StartCommandTest, TheWindowHoldsNoDecodedPictureAfterTheJob)
+{
+    form.PushButton2_Click();
+    ASSERT_TRUE(platform.messageTexts().contains(QStringLiteral("Done.")));
+    ASSERT_FALSE(platform.loadedPictures.empty());
+    for (const std::weak_ptr<const void>& picture : platform.loadedPictures)
+        EXPECT_TRUE(picture.expired());
+}
 
 TEST_F(StartCommandTest, BlendsThePairIntoAJpegOpensItAndSaysDone)
 {

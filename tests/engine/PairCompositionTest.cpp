@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <vector>
+
 namespace {
 
 constexpr std::uint32_t Base = 0xc82800;    // (200, 40, 0)
@@ -117,8 +122,58 @@ TEST(PairComposition, ASecondPairReplacesTheFirstEverywhere)
     ComposePair(c.canvases, c.loaded, gray, white, 0, 729, blitter);
     EXPECT_EQ(c.at(0, 0) & 0xffffff, 0x808080u);
     EXPECT_EQ(c.at(728, 424) & 0xffffff, 0x808080u);
-    EXPECT_TRUE(c.loaded.origPic1.sharesPixelsWith(gray));
-    EXPECT_TRUE(c.loaded.origPic2.sharesPixelsWith(white));
+    EXPECT_EQ(c.loaded.origPic1.row(199)[299] & 0xffffff, 0x808080u);
+    EXPECT_EQ(c.loaded.origPic2.row(199)[299] & 0xffffff, 0xffffffu);
+}
+
+// After the job only the pictures stretched over the canvases remain: the decoded ones, up to
+// several times the canvas in size, go with it.
+TEST(PairComposition, KeepsNoDecodedPictureAfterTheJob)
+{
+    Composed c;
+    ConstantAlphaBlitter blitter;
+    std::weak_ptr<const void> base, overlay;
+    {
+        const Picture first = SolidPicture(2000, 1000, Base), second = SolidPicture(1500, 900, Overlay);
+        base = first.owner;
+        overlay = second.owner;
+        ComposePair(c.canvases, c.loaded, first, second, 0, 0, blitter);
+    }
+    EXPECT_TRUE(base.expired());
+    EXPECT_TRUE(overlay.expired());
+    EXPECT_EQ(c.at(0, 0) & 0xffffff, Base);
+    EXPECT_EQ(c.loaded.origPic1.width, 729);
+    EXPECT_EQ(c.loaded.origPic2.height, 425);
+}
+
+// A window composes job after job on the same canvases: each job's result is the one that
+// fresh canvases give, whatever the last job left, and a result taken from an earlier job
+// keeps its pixels.
+TEST(PairComposition, ReusedCanvasesComposeAsFreshOnesDo)
+{
+    const auto picture = [](int w, int h, std::uint32_t seed) {
+        return MakePicture(w, h, [seed](int x, int y) { return static_cast<std::uint32_t>(x * 7919 + y * 104729 + seed) * 2654435761u >> 8; });
+    };
+    struct Job {
+        Picture base, overlay;
+        double direction, start;
+    } jobs[] = {{picture(1200, 700, 1), picture(729, 425, 2), 0, 0},
+                {picture(729, 425, 3), picture(300, 900, 4), 1, 100},
+                {picture(100, 100, 5), picture(2000, 1000, 6), 0, 600}};
+    Composed reused;
+    ConstantAlphaBlitter blitter;
+    std::vector<Picture> results;
+    for (const Job& job : jobs) {
+        ComposePair(reused.canvases, reused.loaded, job.base, job.overlay, job.direction, job.start, blitter);
+        results.push_back(reused.canvases.picDest.Image());
+    }
+    for (std::size_t i = 0; i < std::size(jobs); ++i) {
+        Composed fresh;
+        ComposePair(fresh.canvases, fresh.loaded, jobs[i].base, jobs[i].overlay, jobs[i].direction, jobs[i].start, blitter);
+        const Picture expected = fresh.canvases.picDest.Image();
+        for (int y = 0; y < 425; ++y)
+            ASSERT_TRUE(std::equal(expected.row(y), expected.row(y) + 729, results[i].row(y))) << i << " row " << y;
+    }
 }
 
 // The base is stretched without keeping its aspect ratio: its four quadrants land in the

@@ -11,6 +11,8 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 // The platform with everything that would reach outside the process faked: message boxes,
@@ -48,6 +50,8 @@ public:
     QString picturesFolder = QStringLiteral("/home/user/Pictures");
     QString programFolder = QStringLiteral(VANTELLE_PROGRAM_DIR_IN_BUILD);
     double randomValue = 0.5;
+    // The pixels of every picture loaded, to tell whether anything still holds them.
+    std::vector<std::weak_ptr<const void>> loadedPictures;
     // Runs inside each message box, as the user's reading time would.
     std::function<void(const Message&)> onMessage;
 
@@ -84,7 +88,14 @@ public:
 
     std::optional<QString> StoredSetting(const QString& key) override { return settings.StoredSetting(key); }
     void StoreSetting(const QString& key, const QString& value) override { settings.StoreSetting(key, value); }
-    Picture LoadPicture(const QString& path) override { return pictures.LoadPicture(path); }
+    Picture LoadPicture(const QString& path) override
+    {
+        Picture picture = pictures.LoadPicture(path);
+        // A job loads its two pictures at the same time.
+        const std::lock_guard<std::mutex> lock(loadedPicturesMutex);
+        loadedPictures.push_back(picture.owner);
+        return picture;
+    }
     QCursor LoadCursorFile(const QString& path) override { return LoadCursorFromFile(path); }
 
     QStringList messageTexts() const
@@ -96,6 +107,7 @@ public:
     }
 
 private:
+    std::mutex loadedPicturesMutex;
     SettingsFileStore settings{*this};
     PictureFileLoader pictures{CanvasSize};
 
