@@ -3,12 +3,11 @@
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "app/WindowArguments.h"
+#include "platform/CommandLine.h"
 #include "platform/LibraryWarnings.h"
 
 #include <QApplication>
 #include <QDir>
-
-#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -20,18 +19,9 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const ParsedWindowCommand command = ParseWindowArguments(arguments, QDir::currentPath());
-    if (command.help) {
-        std::fputs(WindowUsage().toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (command.version) {
-        std::puts("vantelle " VANTELLE_VERSION);
-        return 0;
-    }
-    if (!command.error.isEmpty()) {
-        std::fprintf(stderr, "vantelle: %s (try --help)\n", command.error.toLocal8Bit().constData());
-        return 2;
-    }
+    if (const std::optional<int> status = AnswerCommandLine("vantelle", VANTELLE_VERSION, command.help, command.version,
+                                                            command.error, WindowUsage()))
+        return *status;
 
     KeepLibraryWarningsOffTheTerminal();
     int programNameOnly = 1;

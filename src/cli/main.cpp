@@ -2,6 +2,7 @@
 #include "cli/BlendArguments.h"
 #include "cli/BlendRun.h"
 #include "engine/Canvas.h"
+#include "platform/CommandLine.h"
 #include "platform/LibraryWarnings.h"
 #include "platform/PictureDecoder.h"
 #include "report/Trap.h"
@@ -28,18 +29,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
 
     const ParsedBlendCommand command = ParseBlendArguments(app.arguments().mid(1));
-    if (command.help) {
-        std::fputs(BlendUsage().toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (command.version) {
-        std::puts("vantelle-blend " VANTELLE_VERSION);
-        return 0;
-    }
-    if (!command.arguments) {
-        printLine(stderr, command.error + QStringLiteral(" (try --help)"));
-        return 2;
-    }
+    if (const std::optional<int> status = AnswerCommandLine("vantelle-blend", VANTELLE_VERSION, command.help,
+                                                            command.version, command.error, BlendUsage()))
+        return *status;
     try {
         RefuseUndecodableNames(*command.arguments, QList<QByteArray>(argv + 1, argv + argc));
         PictureFileLoader loader(QSize(Canvas::Width, Canvas::Height));

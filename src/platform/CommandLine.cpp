@@ -1,5 +1,7 @@
 #include "platform/CommandLine.h"
 
+#include <cstdio>
+
 namespace {
 
 CommandLine refused(const QString& error)
@@ -55,4 +57,22 @@ CommandLine ReadCommandLine(const QStringList& arguments, const QStringList& val
         line.options.emplace_back(name, value);
     }
     return line;
+}
+
+std::optional<int> AnswerCommandLine(const char* program, const char* version, bool help, bool wantsVersion,
+                                     const QString& error, const QString& usage)
+{
+    if (help) {
+        std::fputs(usage.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (wantsVersion) {
+        std::printf("%s %s\n", program, version);
+        return 0;
+    }
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s: %s (try --help)\n", program, error.toLocal8Bit().constData());
+        return 2;
+    }
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,3 +22,9 @@ struct CommandLine {
 // Reads the arguments after the program's name. valueOptions names the options that take a
 // value ("--side"); any other option is refused.
 CommandLine ReadCommandLine(const QStringList& arguments, const QStringList& valueOptions);
+
+// What a program answers before it starts its work: the usage for --help, "PROGRAM VERSION"
+// for --version (both on standard output, exit status 0), and for a refused line one line on
+// standard error (exit status 2). Nothing when the work is to start.
+std::optional<int> AnswerCommandLine(const char* program, const char* version, bool help, bool wantsVersion,
+                                     const QString& error, const QString& usage);
