@@ -16,7 +16,7 @@
 #include "app/OptionButton.h"
 #include "engine/PairComposition.h"
 #include "engine/Blit.h"
-#include "platform/Platform.h"
+#include "desktop/Platform.h"
 
 #include <QCursor>
 #include <QGroupBox>

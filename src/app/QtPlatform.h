@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/CursorFile.h"
-#include "platform/DesktopShell.h"
+#include "desktop/CursorFile.h"
+#include "desktop/DesktopShell.h"
 #include "platform/PictureDecoder.h"
-#include "platform/Platform.h"
+#include "desktop/Platform.h"
 #include "platform/SettingsFile.h"
 
 // The window's platform on Qt: message boxes and dialogs of Qt Widgets, the desktop's shell,

@@ -3,10 +3,9 @@
 #include "platform/FileSystem.h"
 #include "core/Failure.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImage>
-#include <QImageWriter>
+
+#include <cstdint>
 
 namespace {
 
@@ -17,6 +16,48 @@ namespace {
                   path.toStdString(), cause.toStdString());
 }
 
+void appendLittleEndian(QByteArray& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(char(value >> (8 * i) & 0xff));
+}
+
+// 24 bits a pixel, stored from the bottom row up, each row padded to four bytes: the BMP that
+// every reader takes.
+QByteArray EncodeBmp(const Picture& picture)
+{
+    constexpr std::uint32_t HeadersBytes = 14 + 40;
+    constexpr std::uint32_t PixelsPerMetre = 2835; // 72 dots an inch
+    const std::uint32_t rowBytes = (std::uint32_t(picture.width) * 3 + 3) / 4 * 4;
+    const std::uint32_t dataBytes = rowBytes * std::uint32_t(picture.height);
+    QByteArray out;
+    out.reserve(qsizetype(HeadersBytes + dataBytes));
+    out.append("BM");
+    appendLittleEndian(out, HeadersBytes + dataBytes, 4);
+    appendLittleEndian(out, 0, 4);
+    appendLittleEndian(out, HeadersBytes, 4);
+    appendLittleEndian(out, 40, 4);
+    appendLittleEndian(out, std::uint32_t(picture.width), 4);
+    appendLittleEndian(out, std::uint32_t(picture.height), 4);
+    appendLittleEndian(out, 1, 2);  // planes
+    appendLittleEndian(out, 24, 2); // bits a pixel
+    appendLittleEndian(out, 0, 4);  // uncompressed
+    appendLittleEndian(out, dataBytes, 4);
+    appendLittleEndian(out, PixelsPerMetre, 4);
+    appendLittleEndian(out, PixelsPerMetre, 4);
+    appendLittleEndian(out, 0, 4);
+    appendLittleEndian(out, 0, 4);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        const std::uint32_t* row = picture.row(y);
+        for (int x = 0; x < picture.width; ++x) {
+            const char bgr[] = {char(row[x] & 0xff), char(row[x] >> 8 & 0xff), char(row[x] >> 16 & 0xff)};
+            out.append(bgr, 3);
+        }
+        out.append(qsizetype(rowBytes - std::uint32_t(picture.width) * 3), '\0');
+    }
+    return out;
+}
+
 } // namespace
 
 void SavePicture(const Picture& picture, const QString& path)
@@ -24,16 +65,7 @@ void SavePicture(const Picture& picture, const QString& path)
     if (picture.isNull())
         fail(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
 
-    // Encoded in memory first, so nothing touches the file unless the encoding worked.
-    const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.width, picture.height,
-                       static_cast<qsizetype>(picture.stride * 4), QImage::Format_RGB32);
-    QByteArray bitmap;
-    QBuffer buffer(&bitmap);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image))
-        fail(FailureNumber::InvalidPicture, path, writer.errorString());
-
+    const QByteArray bitmap = EncodeBmp(picture);
     if (const std::optional<WriteError> error = WriteFileReplacing(path, bitmap))
         fail(error->cause == WriteError::Cause::FolderMissing ? FailureNumber::PathNotFound
                                                              : FailureNumber::PathFileAccess,

@@ -12,8 +12,8 @@
 // each refusal names the limit.
 
 // All the memory the decoders of one job may hold at once (both pictures of the pair):
-// libjpeg's coefficient buffers of a progressive JPEG, a whole interlaced PNG, the image Qt's
-// readers make of a GIF or BMP. A 100-megapixel progressive JPEG needs about 290 MiB.
+// libjpeg's coefficient buffers of a progressive JPEG, a whole interlaced PNG or GIF frame, the
+// row buffers of every decoder. A 100-megapixel progressive JPEG needs about 290 MiB.
 inline constexpr std::size_t JobDecoderMemoryMiB = 512;
 
 // Scans of one JPEG. Encoders write about ten; thousands of empty ones are an attack on time.

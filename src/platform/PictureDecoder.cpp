@@ -1,33 +1,22 @@
 #include "platform/PictureDecoder.h"
 
+#include "platform/BmpDecoder.h"
 #include "platform/DecodeRequest.h"
 #include "platform/FileSystem.h"
+#include "platform/GifDecoder.h"
 #include "platform/JpegDecoder.h"
 #include "platform/PngDecoder.h"
-#include "platform/QtImageDecoder.h"
 #include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
-
-#include <mutex>
 
 namespace {
 
 [[noreturn]] void fail(int number, const QString& shownPath, const QString& cause)
 {
     throw Failure(number, QStringLiteral("Cannot load the picture %1: %2").arg(shownPath, cause).toStdString());
-}
-
-// Qt refuses to allocate a decoded image above this limit; a handler that does not report
-// its size before decoding still fails at once instead of taking all memory. The limit is
-// process-wide, so it is set once, however many threads decode.
-void limitDecodingAllocations()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { QImageReader::setAllocationLimit(PictureAllocationLimitMiB); });
 }
 
 } // namespace
@@ -48,7 +37,6 @@ QByteArray SniffPictureFormat(const QByteArray& head)
 Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory)
 {
     RequirePictureFile(path);
-    limitDecodingAllocations();
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
@@ -64,8 +52,7 @@ Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* 
 
     // The content decides the decoder, never the name; and only the decoders of the formats
     // the program reads ever see a file.
-    const QByteArray head = file.peek(34);
-    const QByteArray format = SniffPictureFormat(head);
+    const QByteArray format = SniffPictureFormat(file.peek(8));
     if (format.isEmpty())
         fail(FailureNumber::InvalidPicture, shown, QStringLiteral("it is not a BMP, GIF, JPEG or PNG picture"));
 
@@ -75,5 +62,7 @@ Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* 
         return DecodeJpeg(request);
     if (format == "png")
         return DecodePng(request);
-    return DecodeWithQtReader(file, format, head, request);
+    if (format == "gif")
+        return DecodeGif(file, request);
+    return DecodeBmp(file, request);
 }

@@ -1,6 +1,6 @@
 #include "FormOnStore.h"
 
-#include "platform/CursorFile.h"
+#include "desktop/CursorFile.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

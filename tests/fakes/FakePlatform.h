@@ -1,9 +1,9 @@
 #pragma once
 
 #include "fakes/TestPictures.h"
-#include "platform/CursorFile.h"
+#include "desktop/CursorFile.h"
 #include "platform/PictureDecoder.h"
-#include "platform/Platform.h"
+#include "desktop/Platform.h"
 #include "platform/SettingsFile.h"
 
 #include <QString>

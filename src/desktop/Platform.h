@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/CursorLoader.h"
+#include "desktop/CursorLoader.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageSink.h"
 #include "platform/PictureLoader.h"

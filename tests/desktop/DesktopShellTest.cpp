@@ -1,4 +1,4 @@
-#include "platform/DesktopShell.h"
+#include "desktop/DesktopShell.h"
 
 #include <QDir>
 #include <QTemporaryDir>

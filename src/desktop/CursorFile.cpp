@@ -1,4 +1,4 @@
-#include "platform/CursorFile.h"
+#include "desktop/CursorFile.h"
 
 #include "core/Failure.h"
 

@@ -1,4 +1,4 @@
-#include "platform/DesktopShell.h"
+#include "desktop/DesktopShell.h"
 
 #include "core/Failure.h"
 #include "platform/FileSystem.h"

@@ -1,0 +1,259 @@
+#include "platform/BmpDecoder.h"
+
+#include "platform/BmpHeader.h"
+#include "platform/ReducedPicture.h"
+#include "core/Failure.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <bit>
+#include <vector>
+
+namespace {
+
+using namespace BmpCompression;
+
+// EXIF's "flipped top to bottom": how a picture stored from the bottom row up is turned upright.
+constexpr int StoredBottomUp = 4;
+
+[[noreturn]] void refuseTruncated(const DecodeRequest& request)
+{
+    RefusePicture(request, FailureNumber::InvalidPicture,
+                  QStringLiteral("the file is truncated: its pixel data ends before the picture does"));
+}
+
+// One colour channel of a masked pixel, scaled to 8 bits.
+class Channel {
+public:
+    explicit Channel(std::uint32_t mask)
+        : mask_(mask), shift_(mask ? std::countr_zero(mask) : 0), bits_(std::countr_one(mask >> shift_))
+    {
+    }
+    bool present() const { return mask_ != 0; }
+    std::uint32_t operator()(std::uint32_t pixel) const
+    {
+        const std::uint32_t value = (pixel & mask_) >> shift_ & ((std::uint64_t(1) << bits_) - 1);
+        if (bits_ >= 8)
+            return value >> (bits_ - 8);
+        const std::uint32_t most = (1u << bits_) - 1;
+        return most ? (value * 255 + most / 2) / most : 0;
+    }
+
+private:
+    std::uint32_t mask_;
+    int shift_;
+    int bits_;
+};
+
+// Turns stored rows into 0xAARRGGBB pixels.
+class RowConverter {
+public:
+    explicit RowConverter(const BmpHeader& header)
+        : bits_(header.bitsPerPixel), palette_(header.palette), red_(header.masks[0]), green_(header.masks[1]),
+          blue_(header.masks[2]), alpha_(header.masks[3])
+    {
+        palette_.resize(256, 0xff000000u); // indices past the file's palette are black
+    }
+    bool transparent() const { return alpha_.present(); }
+
+    void convert(const std::uint8_t* in, int width, std::uint32_t* out) const
+    {
+        switch (bits_) {
+        case 1:
+        case 4:
+        case 8: {
+            const int perByte = 8 / bits_;
+            const unsigned mask = (1u << bits_) - 1;
+            for (int x = 0; x < width; ++x) {
+                const int shift = 8 - bits_ * (x % perByte + 1);
+                out[x] = palette_[(in[x / perByte] >> shift) & mask];
+            }
+            return;
+        }
+        case 24:
+            for (int x = 0; x < width; ++x, in += 3)
+                out[x] = 0xff000000u | std::uint32_t(in[2]) << 16 | std::uint32_t(in[1]) << 8 | in[0];
+            return;
+        default: {
+            const int bytes = bits_ / 8;
+            for (int x = 0; x < width; ++x, in += bytes) {
+                const std::uint32_t p = bytes == 2 ? std::uint32_t(in[0] | in[1] << 8)
+                                                   : std::uint32_t(in[0] | in[1] << 8 | in[2] << 16) | std::uint32_t(in[3]) << 24;
+                const std::uint32_t a = alpha_.present() ? alpha_(p) : 0xff;
+                out[x] = a << 24 | red_(p) << 16 | green_(p) << 8 | blue_(p);
+            }
+            return;
+        }
+        }
+    }
+
+    void expandIndices(const std::uint8_t* indices, int width, std::uint32_t* out) const
+    {
+        for (int x = 0; x < width; ++x)
+            out[x] = palette_[indices[x]];
+    }
+
+private:
+    int bits_;
+    QList<std::uint32_t> palette_;
+    Channel red_, green_, blue_, alpha_;
+};
+
+// Bytes from the file through a buffer, for the run-length codes.
+class ByteStream {
+public:
+    explicit ByteStream(QIODevice& file) : file_(file) {}
+    // False at the end of the file.
+    bool next(std::uint8_t& byte)
+    {
+        if (at_ == buffer_.size()) {
+            buffer_ = file_.read(64 * 1024);
+            at_ = 0;
+            if (buffer_.isEmpty())
+                return false;
+        }
+        byte = static_cast<std::uint8_t>(buffer_[at_++]);
+        return true;
+    }
+
+private:
+    QIODevice& file_;
+    QByteArray buffer_;
+    qsizetype at_ = 0;
+};
+
+// Run-length data of 8 or 4 bits a pixel, decoded into rows of palette indices. Pixels that
+// a code skips or that no code reaches take the palette's first colour.
+class RunLengthRows {
+public:
+    RunLengthRows(QIODevice& file, int width, int height, bool fourBits)
+        : in_(file), width_(width), height_(height), fourBits_(fourBits), row_(std::size_t(width), 0)
+    {
+    }
+
+    // Hands every row, in stored order, to `emit`; false when the data ends before the picture.
+    template <typename Emit>
+    bool decode(Emit&& emit)
+    {
+        std::uint8_t count = 0, code = 0;
+        while (y_ < height_) {
+            if (!in_.next(count) || !in_.next(code))
+                return false;
+            if (count > 0) {
+                for (int i = 0; i < count; ++i)
+                    put(fourBits_ ? (i % 2 ? code & 0x0f : code >> 4) : code);
+            } else if (code == 0) {
+                endRow(emit);
+            } else if (code == 1) {
+                while (y_ < height_)
+                    endRow(emit);
+            } else if (code == 2) {
+                std::uint8_t dx = 0, dy = 0;
+                if (!in_.next(dx) || !in_.next(dy))
+                    return false;
+                const int column = x_ + dx;
+                for (int i = 0; i < dy && y_ < height_; ++i)
+                    endRow(emit);
+                x_ = column;
+            } else if (!literal(code)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    void put(std::uint8_t index)
+    {
+        if (x_ < width_)
+            row_[std::size_t(x_)] = index;
+        ++x_;
+    }
+
+    // `count` pixels as they stand, padded to a 16-bit boundary.
+    bool literal(int count)
+    {
+        const int bytes = fourBits_ ? (count + 1) / 2 : count;
+        std::uint8_t byte = 0;
+        for (int i = 0; i < bytes; ++i) {
+            if (!in_.next(byte))
+                return false;
+            if (fourBits_) {
+                put(byte >> 4);
+                if (2 * i + 1 < count)
+                    put(byte & 0x0f);
+            } else {
+                put(byte);
+            }
+        }
+        return bytes % 2 == 0 || in_.next(byte);
+    }
+
+    template <typename Emit>
+    void endRow(Emit& emit)
+    {
+        emit(row_.data());
+        std::fill(row_.begin(), row_.end(), 0);
+        x_ = 0;
+        ++y_;
+    }
+
+    ByteStream in_;
+    int width_, height_;
+    bool fourBits_;
+    std::vector<std::uint8_t> row_;
+    int x_ = 0, y_ = 0;
+};
+
+} // namespace
+
+Picture DecodeBmp(QIODevice& file, const DecodeRequest& request)
+{
+    const BmpHeader header = ReadBmpHeader(file.peek(BmpHeadBytes));
+    if (!header.size.isValid())
+        RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("its BMP headers are damaged"));
+    RefuseOversizedPicture(request, header.size.width(), header.size.height());
+    if (header.size.isEmpty())
+        RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("its BMP headers claim no pixels"));
+    for (const QString& fault : {BmpFormatFault(header), BmpDataFault(header, request.fileSize)})
+        if (!fault.isEmpty())
+            RefusePicture(request, FailureNumber::InvalidPicture, fault);
+
+    const int width = header.size.width();
+    const int height = header.size.height();
+    const bool runLength = header.compression == Rle8 || header.compression == Rle4;
+    const std::size_t rowBytes = std::size_t((qint64(width) * header.bitsPerPixel + 31) / 32 * 4);
+    const std::size_t memoryNeeded = (runLength ? std::size_t(width) : rowBytes) + std::size_t(width) * 4;
+    MemoryReservation reservation;
+    if (!reservation.take(request.memory, memoryNeeded))
+        RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(memoryNeeded, request.memory.limit()));
+    if (!file.seek(header.dataOffset))
+        refuseTruncated(request);
+
+    const RowConverter converter(header);
+    ReducedPicture picture(header.size, header.topDown ? 1 : StoredBottomUp, request.canvas);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width));
+    if (runLength) {
+        RunLengthRows rows(file, width, height, header.compression == Rle4);
+        const bool complete = rows.decode([&](const std::uint8_t* indices) {
+            converter.expandIndices(indices, width, pixels.data());
+            picture.addRow(pixels.data());
+        });
+        if (!complete)
+            refuseTruncated(request);
+        return picture.finish();
+    }
+
+    std::vector<std::uint8_t> stored(rowBytes);
+    for (int y = 0; y < height; ++y) {
+        if (file.read(reinterpret_cast<char*>(stored.data()), qint64(rowBytes)) != qint64(rowBytes))
+            refuseTruncated(request);
+        converter.convert(stored.data(), width, pixels.data());
+        if (converter.transparent())
+            picture.addRowOntoWhite(pixels.data());
+        else
+            picture.addRow(pixels.data());
+    }
+    return picture.finish();
+}
