@@ -11,3 +11,14 @@ Picture Picture::fromPixels(std::shared_ptr<std::vector<std::uint32_t>> buffer, 
     picture.owner = std::move(buffer);
     return picture;
 }
+
+Picture Picture::fromPixels(std::shared_ptr<std::uint32_t[]> buffer, int width, int height)
+{
+    Picture picture;
+    picture.pixels = buffer.get();
+    picture.width = width;
+    picture.height = height;
+    picture.stride = width;
+    picture.owner = std::move(buffer);
+    return picture;
+}

@@ -29,4 +29,6 @@ struct Picture {
 
     static Picture fromPixels(std::shared_ptr<std::vector<std::uint32_t>> buffer, int width,
                               int height);
+    // A buffer of width x height pixels, row after row.
+    static Picture fromPixels(std::shared_ptr<std::uint32_t[]> buffer, int width, int height);
 };

@@ -9,9 +9,9 @@ bool turnsAQuarter(int orientation)
     return orientation >= 5 && orientation <= 8;
 }
 
-Surface surfaceOf(std::vector<std::uint32_t>& pixels, QSize size)
+std::size_t pixelCount(QSize size)
 {
-    return {pixels.data(), size.width(), size.height(), size.width()};
+    return static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height());
 }
 
 } // namespace
@@ -31,16 +31,15 @@ int ShrinkOnLoadReduction(QSize stored, bool quarterTurned, QSize minimum)
 QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas)
 {
     const QSize upright = quarterTurned ? decoded.transposed() : decoded;
-    const auto side = [](int length, int canvasLength) { return length > 4 * canvasLength ? 2 * canvasLength : length; };
+    const auto side = [](int length, int canvasLength) { return std::min(length, canvasLength); };
     const QSize reduced(side(upright.width(), canvas.width()), side(upright.height(), canvas.height()));
     return quarterTurned ? reduced.transposed() : reduced;
 }
 
 ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas)
-    : pixels_(std::make_shared<std::vector<std::uint32_t>>()),
-      size_(ReducedSize(stored, turnsAQuarter(orientation), canvas)), orientation_(orientation),
-      resampler_(stored.width(), stored.height(),
-                 surfaceOf(*pixels_ = std::vector<std::uint32_t>(static_cast<std::size_t>(size_.width()) * size_.height()), size_)),
+    : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas)),
+      pixels_(std::make_shared_for_overwrite<std::uint32_t[]>(pixelCount(size_))), orientation_(orientation),
+      resampler_(stored.width(), stored.height(), {pixels_.get(), size_.width(), size_.height(), size_.width()}),
       flat_(static_cast<std::size_t>(stored.width()))
 {
 }
@@ -66,15 +65,20 @@ void ReducedPicture::addRowOntoWhite(const std::uint32_t* row)
 
 Picture ReducedPicture::finish()
 {
+    // Every decoder hands all its rows; should one stop short, the rest of the picture is white
+    // rather than whatever the memory held before.
+    std::fill(flat_.begin(), flat_.end(), 0xffffffffu);
+    while (!resampler_.finished())
+        resampler_.addRow(flat_.data());
     const int w = size_.width(), h = size_.height();
     if (orientation_ <= 1 || orientation_ > 8)
         return Picture::fromPixels(pixels_, w, h);
     // Where each stored pixel (x, y) goes in the upright picture.
     const bool quarter = turnsAQuarter(orientation_);
     const int uw = quarter ? h : w;
-    auto upright = std::make_shared<std::vector<std::uint32_t>>(pixels_->size());
+    auto upright = std::make_shared_for_overwrite<std::uint32_t[]>(pixelCount(size_));
     for (int y = 0; y < h; ++y) {
-        const std::uint32_t* in = pixels_->data() + static_cast<std::size_t>(y) * w;
+        const std::uint32_t* in = pixels_.get() + static_cast<std::size_t>(y) * w;
         for (int x = 0; x < w; ++x) {
             int ux = x, uy = y;
             switch (orientation_) {
@@ -86,7 +90,7 @@ Picture ReducedPicture::finish()
             case 7: ux = h - 1 - y; uy = w - 1 - x; break;
             case 8: ux = y; uy = w - 1 - x; break;
             }
-            (*upright)[static_cast<std::size_t>(uy) * uw + ux] = in[x];
+            upright[static_cast<std::size_t>(uy) * uw + ux] = in[x];
         }
     }
     pixels_.reset();

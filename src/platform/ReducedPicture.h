@@ -14,9 +14,9 @@
 // width and height.
 int ShrinkOnLoadReduction(QSize stored, bool quarterTurned, QSize minimum);
 
-// The size a decoded picture of the given size is kept at for a canvas: a side more than four
-// times the canvas's is reduced to twice the canvas's, so the stretch onto the canvas still
-// does the last step; smaller sides stay as they are.
+// The size a decoded picture of the given size is kept at for a canvas: a side longer than the
+// canvas's is reduced to it as the rows arrive, in one pass of the filter, and the picture
+// then lies on the canvas as it is; a shorter side stays as it is, for the stretch to enlarge.
 QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas);
 
 // The picture that a decoder's rows flow into, top to bottom as stored: it is reduced as they
@@ -34,8 +34,8 @@ public:
     Picture finish();
 
 private:
-    std::shared_ptr<std::vector<std::uint32_t>> pixels_;
     QSize size_;
+    std::shared_ptr<std::uint32_t[]> pixels_; // every pixel is written by the resampler
     int orientation_;
     RowResampler resampler_;
     std::vector<std::uint32_t> flat_;

@@ -43,15 +43,14 @@ TEST(ShrinkOnLoadReduction, TakesTheLargestReductionThatStillCoversTheSizeUprigh
             << c.stored.width() << "x" << c.stored.height() << (c.quarterTurned ? " turned" : "");
 }
 
-// A side more than four times the canvas's is reduced to twice the canvas's, upright.
-TEST(ReducedSize, BringsOnlyLongSidesDownToTwiceTheCanvas)
+// A side longer than the canvas's is reduced to it, upright; a shorter one is left for the
+// stretch to enlarge.
+TEST(ReducedSize, BringsLongSidesDownToTheCanvas)
 {
-    EXPECT_EQ(ReducedSize({6000, 4000}, false, CanvasSize), QSize(1458, 850));
-    EXPECT_EQ(ReducedSize({1500, 1000}, false, CanvasSize), QSize(1500, 1000));
-    EXPECT_EQ(ReducedSize({20000, 1000}, false, CanvasSize), QSize(1458, 1000));
-    EXPECT_EQ(ReducedSize({2916, 1700}, false, CanvasSize), QSize(2916, 1700));
-    EXPECT_EQ(ReducedSize({2917, 1701}, false, CanvasSize), QSize(1458, 850));
-    EXPECT_EQ(ReducedSize({4000, 6000}, true, CanvasSize), QSize(850, 1458));
+    EXPECT_EQ(ReducedSize({6000, 4000}, false, CanvasSize), QSize(729, 425));
+    EXPECT_EQ(ReducedSize({20000, 300}, false, CanvasSize), QSize(729, 300));
+    EXPECT_EQ(ReducedSize({729, 426}, false, CanvasSize), QSize(729, 425));
+    EXPECT_EQ(ReducedSize({4000, 6000}, true, CanvasSize), QSize(425, 729));
     EXPECT_EQ(ReducedSize({100, 80}, false, CanvasSize), QSize(100, 80));
 }
 
@@ -85,17 +84,15 @@ protected:
     QTemporaryDir folder;
 };
 
-// A camera photo arrives shrunk by the DCT scale that keeps it above twice the canvas once
-// upright; an orientation that turns it a quarter is reckoned with before the scale is chosen
-// (turned, a half would leave it too narrow, and only its long side is reduced).
-TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
+// A camera photo arrives at the canvas's size once upright, whichever way it was stored.
+TEST_F(DecodeFile, BringsJpegsToTheCanvasUpright)
 {
     const QByteArray photo = EncodeJpeg(QuarteredImage(QSize(2920, 1704)), 80);
     struct Case {
         int orientation;
         QSize decoded;
     };
-    for (const Case c : {Case{1, {1460, 852}}, Case{3, {1460, 852}}, Case{6, {1704, 850}}, Case{8, {1704, 850}}}) {
+    for (const Case c : {Case{1, {729, 425}}, Case{3, {729, 425}}, Case{6, {729, 425}}, Case{8, {729, 425}}}) {
         SCOPED_TRACE(c.orientation);
         const Picture picture = DecodePictureFile(write("photo.jpg", WithExifOrientation(photo, c.orientation)), CanvasSize);
         EXPECT_EQ(QSize(picture.width, picture.height), c.decoded);
@@ -104,9 +101,10 @@ TEST_F(DecodeFile, ShrinksJpegsOnLoadAndTurnsThemUpright)
     }
 }
 
-TEST_F(DecodeFile, LeavesSmallJpegsAndOtherFormatsAtTheirSize)
+// Only the sides longer than the canvas's are reduced; the stretch enlarges the others.
+TEST_F(DecodeFile, LeavesShortSidesAtTheirLength)
 {
-    const QImage big = QuarteredImage(QSize(1600, 1000));
+    const QImage big = QuarteredImage(QSize(1600, 300));
     EXPECT_EQ(DecodePictureFile(write("small.jpg", EncodeJpeg(QuarteredImage(QSize(400, 300)))), CanvasSize).width, 400);
     QByteArray png;
     {
@@ -114,16 +112,17 @@ TEST_F(DecodeFile, LeavesSmallJpegsAndOtherFormatsAtTheirSize)
         buffer.open(QIODevice::WriteOnly);
         big.save(&buffer, "png");
     }
-    EXPECT_EQ(DecodePictureFile(write("big.png", png), CanvasSize).width, 1600);
+    const Picture wide = DecodePictureFile(write("wide.png", png), CanvasSize);
+    EXPECT_EQ(QSize(wide.width, wide.height), QSize(729, 300));
 }
 
-// 100 megapixels still load (reduced to twice the canvas); a header claiming more than the
+// 100 megapixels still load (reduced to the canvas); a header claiming more than the
 // limit is refused before any pixel is decoded, with the size it claims.
 TEST_F(DecodeFile, TakesA100MegapixelPictureAndRefusesLargerClaimsAtOnce)
 {
     const Picture hundred = DecodePictureFile(write("100mp.bmp", OneBitBmp(QSize(10000, 10000))), CanvasSize);
-    EXPECT_EQ(hundred.width, 1458);
-    EXPECT_EQ(hundred.height, 850);
+    EXPECT_EQ(hundred.width, 729);
+    EXPECT_EQ(hundred.height, 425);
 
     const QString claim = write("claim.bmp", OneBitBmp(QSize(12000, 12000), false));
     try {
