@@ -19,7 +19,7 @@ QByteArray SniffPictureFormat(const QByteArray& head);
 
 // Decodes a picture file into 0xffRRGGBB pixels, upright as the camera meant it, with
 // transparent pixels flattened onto white, for a canvas of `canvasSize`. JPEGs are decoded at
-// the DCT scale that leaves at least twice the canvas, for the filter to take the last step; a
+// the DCT scale that leaves at least 2.5 times the canvas, for the filter to take the last step; a
 // side longer than the canvas's arrives reduced to it (see ReducedSize), so the full-size
 // picture is never held. The decoders draw on
 // `jobMemory`, shared by the pictures of one job, or on a budget of their own when it is null.
