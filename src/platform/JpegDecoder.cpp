@@ -4,7 +4,6 @@
 #include "platform/ReducedPicture.h"
 #include "core/Failure.h"
 
-#include <QFile>
 
 #include <csetjmp>
 #include <cstdio>
@@ -27,7 +26,7 @@ struct JpegDecoding {
     jpeg_progress_mgr progress{};
     std::jmp_buf jump{};
     bool created = false;
-    std::FILE* file = nullptr;
+    std::FILE* file = nullptr; // owned by the caller's PictureStream
     const DecodeRequest* request = nullptr;
 
     Stop stop = Stop::None;
@@ -47,8 +46,6 @@ struct JpegDecoding {
     {
         if (created)
             jpeg_destroy_decompress(&info);
-        if (file)
-            std::fclose(file);
     }
 };
 
@@ -229,15 +226,14 @@ QString causeOf(const JpegDecoding& d)
 
 Picture DecodeJpeg(const DecodeRequest& request)
 {
+    const PictureStream stream(request);
     JpegDecoding d;
+    d.file = stream.get();
     d.request = &request;
     d.info.err = jpeg_std_error(&d.errors);
     d.errors.error_exit = onError;
     d.errors.emit_message = onMessage;
     d.progress.progress_monitor = onProgress;
-    d.file = std::fopen(QFile::encodeName(request.path).constData(), "rb");
-    if (!d.file)
-        RefusePicture(request, FailureNumber::PathFileAccess, QStringLiteral("it cannot be opened"));
     // RefuseOversizedPicture throws from inside read(), where no libjpeg frame is below it.
     if (!read(d))
         RefusePicture(request, d.stop == Stop::TooMuchMemory ? FailureNumber::OutOfMemory : FailureNumber::InvalidPicture,

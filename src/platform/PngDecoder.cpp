@@ -3,7 +3,6 @@
 #include "platform/ReducedPicture.h"
 #include "core/Failure.h"
 
-#include <QFile>
 
 #include <cstdio>
 #include <cstring>
@@ -23,7 +22,7 @@ constexpr char TruncatedMessage[] = "the file ends early";
 struct PngDecoding {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    std::FILE* file = nullptr;
+    std::FILE* file = nullptr; // owned by the caller's PictureStream
     const DecodeRequest* request = nullptr;
     Stop stop = Stop::None;
     std::string message;
@@ -35,8 +34,6 @@ struct PngDecoding {
     ~PngDecoding()
     {
         png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-        if (file)
-            std::fclose(file);
     }
 };
 
@@ -129,11 +126,10 @@ bool read(PngDecoding& d)
 
 Picture DecodePng(const DecodeRequest& request)
 {
+    const PictureStream stream(request);
     PngDecoding d;
+    d.file = stream.get();
     d.request = &request;
-    d.file = std::fopen(QFile::encodeName(request.path).constData(), "rb");
-    if (!d.file)
-        RefusePicture(request, FailureNumber::PathFileAccess, QStringLiteral("it cannot be opened"));
     d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, onError, onWarning);
     if (d.png)
         d.info = png_create_info_struct(d.png);

@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPoint>
 
 #include <turbojpeg.h>
 
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -53,6 +55,8 @@ const std::vector<ColourProbe> QuarterProbes = {
 constexpr quint32 BiRgb = 0;
 constexpr quint32 BiRle8 = 1;
 constexpr quint32 BiRle4 = 2;
+constexpr quint32 BiBitFields = 3;
+constexpr quint32 BiJpeg = 4;
 
 struct BmpLayout {
     int width;
@@ -60,6 +64,9 @@ struct BmpLayout {
     int bitsPerPixel;
     quint32 compression;
     std::vector<QRgb> palette;
+    // Red, green, blue (and alpha) masks: after the 40-byte header, or inside a 124-byte one.
+    std::vector<quint32> masks = {};
+    bool version5Header = false;
 };
 
 QByteArray bmpFile(const BmpLayout& layout, const QByteArray& pixelData)
@@ -67,12 +74,30 @@ QByteArray bmpFile(const BmpLayout& layout, const QByteArray& pixelData)
     QByteArray palette;
     for (const QRgb colour : layout.palette)
         palette += QByteArray(1, char(qBlue(colour))) + char(qGreen(colour)) + char(qRed(colour)) + '\0';
-    const qint64 offset = 14 + 40 + palette.size();
-    QByteArray file = "BM" + le32(offset + pixelData.size()) + le32(0) + le32(offset);
-    file += le32(40) + le32(layout.width) + le32(layout.height) + le16(1) + le16(layout.bitsPerPixel)
-            + le32(layout.compression) + le32(pixelData.size()) + le32(2835) + le32(2835)
-            + le32(qint64(layout.palette.size())) + le32(0);
-    return file + palette + pixelData;
+    QByteArray masks;
+    for (const quint32 mask : layout.masks)
+        masks += le32(mask);
+    const int headerBytes = layout.version5Header ? 124 : 40;
+    QByteArray header = le32(headerBytes) + le32(layout.width) + le32(layout.height) + le16(1) + le16(layout.bitsPerPixel)
+                        + le32(layout.compression) + le32(pixelData.size()) + le32(2835) + le32(2835)
+                        + le32(qint64(layout.palette.size())) + le32(0);
+    if (layout.version5Header) {
+        header += masks.leftJustified(16, '\0') + QByteArray("BGRs") + QByteArray(124 - 60, '\0');
+        masks.clear();
+    }
+    const qint64 offset = 14 + header.size() + masks.size() + palette.size();
+    return "BM" + le32(offset + pixelData.size()) + le32(0) + le32(offset) + header + masks + palette + pixelData;
+}
+
+// The same picture with the old 12-byte OS/2 header and its three-byte palette entries.
+QByteArray os2BmpFile(const BmpLayout& layout, const QByteArray& pixelData)
+{
+    QByteArray palette;
+    for (const QRgb colour : layout.palette)
+        palette += QByteArray(1, char(qBlue(colour))) + char(qGreen(colour)) + char(qRed(colour));
+    const qint64 offset = 14 + 12 + palette.size();
+    return "BM" + le32(offset + pixelData.size()) + le32(0) + le32(offset) + le32(12) + le16(layout.width)
+           + le16(layout.height) + le16(1) + le16(layout.bitsPerPixel) + palette + pixelData;
 }
 
 // Uncompressed rows, each padded to four bytes, bottom-up unless the height is negative.
@@ -100,9 +125,9 @@ QByteArray bmpRows(const BmpLayout& layout, const std::function<quint32(int, int
             case 16:
                 row.replace(x * 2, 2, le16(int(v)));
                 break;
-            default: // 24 and 32: blue, green, red (and a spare byte)
+            default: // 24 and 32: blue, green, red (and alpha, given as the top byte, or 0)
                 for (int b = 0; b < layout.bitsPerPixel / 8; ++b)
-                    row[x * layout.bitsPerPixel / 8 + b] = char(b < 3 ? (v >> (8 * b)) & 0xff : 0);
+                    row[x * layout.bitsPerPixel / 8 + b] = char((v >> (8 * b)) & 0xff);
             }
         }
         data += row;
@@ -160,6 +185,51 @@ CorpusPicture quarteredBmp(const QString& name, int bitsPerPixel, quint32 compre
     return {name, bmpFile(layout, pixels), QSize(W, H), probes, {}};
 }
 
+// 16-bit 5-6-5 pixels through bit fields after the header.
+CorpusPicture bitFieldsBmp()
+{
+    constexpr int W = 40, H = 30;
+    static constexpr std::array<quint32, 4> Packed565 = {0xf800, 0x07e0, 0x001f, 0xffff};
+    const BmpLayout layout{W, H, 16, BiBitFields, {}, {0xf800, 0x07e0, 0x001f}};
+    const QByteArray pixels = bmpRows(layout, [](int x, int y) { return Packed565[static_cast<std::size_t>(quarterOf(x, y, W, H))]; });
+    return {"565.bmp", bmpFile(layout, pixels), QSize(W, H), QuarterProbes, {}};
+}
+
+// 32 bits with an alpha mask in a version 5 header: the see-through left half shows white.
+CorpusPicture alphaBmp()
+{
+    constexpr int W = 40, H = 30;
+    const BmpLayout layout{W, H, 32, BiBitFields, {}, {0xff0000, 0xff00, 0xff, 0xff000000}, true};
+    const QByteArray pixels = bmpRows(layout, [](int x, int y) {
+        return quint32(QuarterColours[static_cast<std::size_t>(quarterOf(x, y, W, H))] & 0xffffff) | (x < W / 2 ? 0 : 0xff000000u);
+    });
+    return {"alpha.bmp", bmpFile(layout, pixels), QSize(W, H),
+            {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, CorpusWhite}},
+            {}};
+}
+
+CorpusPicture os2Bmp()
+{
+    constexpr int W = 40, H = 30;
+    const BmpLayout layout{W, H, 8, BiRgb, quarterPalette(256)};
+    const QByteArray pixels = bmpRows(layout, [](int x, int y) { return quint32(1 + quarterOf(x, y, W, H)); });
+    return {"os2.bmp", os2BmpFile(layout, pixels), QSize(W, H), QuarterProbes, {}};
+}
+
+// Run-length rows that jump over the right half and end the bitmap half way up: what no code
+// reaches takes the palette's first colour, black.
+CorpusPicture runLengthGapsBmp()
+{
+    constexpr int W = 40, H = 30;
+    QByteArray data;
+    for (int r = 0; r < H / 2; ++r)
+        data += char(W / 2) + QByteArray(1, '\3') + QByteArray("\0\2", 2) + char(W / 2) + QByteArray("\0\0\0", 3);
+    data += QByteArray("\0\1", 2);
+    return {"rle-gaps.bmp", bmpFile({W, H, 8, BiRle8, quarterPalette(256)}, data), QSize(W, H),
+            {{{0.25, 0.25}, 0xff000000}, {{0.75, 0.25}, 0xff000000}, {{0.25, 0.75}, CorpusBlue}, {{0.75, 0.75}, 0xff000000}},
+            {}};
+}
+
 // --- GIF -------------------------------------------------------------------------------------
 
 // LZW data that any decoder reads back: 9-bit codes, literals only, with a clear code before
@@ -202,9 +272,21 @@ QByteArray gifSubBlocks(const QByteArray& data)
 
 struct GifFrame {
     QSize size;
-    QByteArray indices;
+    QByteArray indices; // row after row, top to bottom
     int transparentIndex = -1;
+    QPoint offset = {};
+    bool interlaced = false;
 };
+
+// The rows in the order of the four passes of an interlaced GIF.
+QByteArray interlacedRows(const QByteArray& indices, QSize size)
+{
+    QByteArray out;
+    for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
+        for (int y = start; y < size.height(); y += step)
+            out += indices.mid(qsizetype(y) * size.width(), size.width());
+    return out;
+}
 
 QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop)
 {
@@ -220,8 +302,9 @@ QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop)
         const bool transparent = frame.transparentIndex >= 0;
         file += QByteArray("\x21\xf9\x04", 3) + char(transparent ? 0x09 : 0x08) + le16(10)
                 + char(transparent ? frame.transparentIndex : 0) + '\0';
-        file += ',' + le16(0) + le16(0) + le16(frame.size.width()) + le16(frame.size.height()) + '\0';
-        file += char(8) + gifSubBlocks(gifLzw(frame.indices));
+        file += ',' + le16(frame.offset.x()) + le16(frame.offset.y()) + le16(frame.size.width())
+                + le16(frame.size.height()) + char(frame.interlaced ? 0x40 : 0);
+        file += char(8) + gifSubBlocks(gifLzw(frame.interlaced ? interlacedRows(frame.indices, frame.size) : frame.indices));
     }
     return file + ';';
 }
@@ -468,6 +551,9 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
     const QByteArray bigJpeg = EncodeJpeg(QuarteredImage(QSize(800, 600)));
     const QByteArray progressiveBig = EncodeJpeg(QuarteredImage(QSize(800, 600)), 90, true);
     const QByteArray bmp24 = quarteredBmp("", 24, BiRgb, false).bytes;
+    const QByteArray rle8 = quarteredBmp("", 8, BiRle8, false).bytes;
+    const QSize odd(37, 23);
+    const QByteArray gif = gifFile(QSize(200, 150), {{QSize(200, 150), quarterIndices(QSize(200, 150), [](int q) { return 1 + q; })}}, false);
 
     std::vector<CorpusPicture> corpus = {
         {"empty.jpg", {}, {}, {}, "the file is empty"},
@@ -490,6 +576,20 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         quarteredBmp("rle8.bmp", 8, BiRle8, false),
         quarteredBmp("top-down.bmp", 24, BiRgb, true),
         quarteredBmp("picture.dib", 24, BiRgb, false),
+        bitFieldsBmp(),
+        alphaBmp(),
+        os2Bmp(),
+        runLengthGapsBmp(),
+        {"rle-cut-short.bmp", rle8.chopped(40), {}, {}, "truncated"},
+        {"jpeg-inside.bmp", bmpFile({40, 30, 24, BiJpeg, {}}, EncodeJpeg(QuarteredImage(QSize(40, 30)))), {}, {},
+         "not a kind of BMP the program reads"},
+        {"interlaced.gif", gifFile(odd, {{odd, quarterIndices(odd, [](int q) { return 1 + q; }), -1, {}, true}}, false),
+         odd, QuarterProbes, {}},
+        // A frame over the top right quarter only: the rest of the screen shows white.
+        {"offset-frame.gif", gifFile(small, {{QSize(48, 32), QByteArray(48 * 32, '\2'), -1, QPoint(48, 0)}}, false), small,
+         {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, CorpusWhite}},
+         {}},
+        {"truncated.gif", gif.left(gif.size() / 2), {}, {}, "truncated"},
         {"animated.gif",
          gifFile(small, {{small, quarterIndices(small, [](int q) { return 1 + q; })},
                          {small, QByteArray(small.width() * small.height(), '\3')}}, true),
