@@ -14,8 +14,6 @@ mkdir -p "$build/corpus" "$build/seeds" "$build/findings"
 "$build/write_seed_corpus" "$build/seeds"
 
 export QT_QPA_PLATFORM=offscreen
-# The decoders warn about every damaged input, and the fuzzer feeds little else.
-export QT_LOGGING_RULES="qt.gui.imageio*=false"
 exec "$build/fuzz_picture_decoder" "$build/corpus" "$build/seeds" \
   -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 -max_len=65536 \
   -dict=fuzz/picture.dict -artifact_prefix="$build/findings/" -print_final_stats=1

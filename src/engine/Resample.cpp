@@ -74,12 +74,22 @@ __m128i twoTaps(const std::uint32_t* in, bool both, const std::int16_t* w)
 
 } // namespace
 
+int ResampleAxis::TapsFor(int sourceSize, int targetSize)
+{
+    if (sourceSize == targetSize)
+        return 2;
+    const double scale = static_cast<double>(targetSize) / sourceSize;
+    const double widening = scale < 1 ? 1 / scale : 1.0;
+    // An even number of weights per target, so that taps go in pairs.
+    return static_cast<int>(std::ceil(Lobes * widening)) * 2 + 2;
+}
+
 ResampleAxis::ResampleAxis(int sourceSize, int targetSize)
 {
     first.resize(static_cast<std::size_t>(targetSize));
     count.resize(static_cast<std::size_t>(targetSize));
+    maxTaps = TapsFor(sourceSize, targetSize);
     if (sourceSize == targetSize) {
-        maxTaps = 2;
         weights.assign(static_cast<std::size_t>(targetSize) * 2, 0);
         for (int i = 0; i < targetSize; ++i) {
             first[static_cast<std::size_t>(i)] = i;
@@ -91,8 +101,6 @@ ResampleAxis::ResampleAxis(int sourceSize, int targetSize)
     const double scale = static_cast<double>(targetSize) / sourceSize;
     const double widening = scale < 1 ? 1 / scale : 1.0;
     const double radius = Lobes * widening;
-    // An even number of weights per target, so that taps go in pairs.
-    maxTaps = static_cast<int>(std::ceil(radius)) * 2 + 2;
     weights.assign(static_cast<std::size_t>(targetSize) * static_cast<std::size_t>(maxTaps), 0);
 
     std::vector<double> raw(static_cast<std::size_t>(maxTaps));
@@ -140,6 +148,17 @@ RowResampler::RowResampler(int sourceWidth, int sourceHeight, const Surface& tar
         ring_.resize(static_cast<std::size_t>(ringRows_) * ringWidth_);
         tapRows_.resize(static_cast<std::size_t>(down_.maxTaps));
     }
+}
+
+std::size_t RowResampler::BytesNeeded(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight)
+{
+    const auto axis = [](int source, int target) {
+        return static_cast<std::size_t>(target) * (static_cast<std::size_t>(ResampleAxis::TapsFor(source, target)) * sizeof(std::int16_t) + 2 * sizeof(int));
+    };
+    const std::size_t ringRows = static_cast<std::size_t>(ResampleAxis::TapsFor(sourceHeight, targetHeight));
+    const std::size_t ringWidth = static_cast<std::size_t>(targetWidth + 1) / 2 * 2;
+    return axis(sourceWidth, targetWidth) + axis(sourceHeight, targetHeight)
+           + ringRows * (ringWidth * sizeof(Filtered) + sizeof(const Filtered*));
 }
 
 void RowResampler::addRow(const std::uint32_t* row)

@@ -18,6 +18,8 @@ struct ResampleAxis {
     int maxTaps = 0;
 
     ResampleAxis(int sourceSize, int targetSize);
+    // The taps of every target: the filter's width in source samples, rounded up to even.
+    static int TapsFor(int sourceSize, int targetSize);
     int last(int target) const { return first[static_cast<std::size_t>(target)] + count[static_cast<std::size_t>(target)] - 1; }
 };
 
@@ -30,6 +32,10 @@ class RowResampler {
 public:
     RowResampler(int sourceWidth, int sourceHeight, const Surface& target);
     RowResampler(int sourceWidth, int sourceHeight, const Surface& target, int firstRow, int endRow);
+
+    // The memory a resampler from the source size to the target size holds: its weights grow
+    // with the reduction, so a picture of absurd proportions needs gigabytes of them.
+    static std::size_t BytesNeeded(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight);
 
     // The next source row: sourceWidth pixels 0xffRRGGBB.
     void addRow(const std::uint32_t* row);

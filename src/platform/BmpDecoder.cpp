@@ -224,7 +224,9 @@ Picture DecodeBmp(QIODevice& file, const DecodeRequest& request)
     const int height = header.size.height();
     const bool runLength = header.compression == Rle8 || header.compression == Rle4;
     const std::size_t rowBytes = std::size_t((qint64(width) * header.bitsPerPixel + 31) / 32 * 4);
-    const std::size_t memoryNeeded = (runLength ? std::size_t(width) : rowBytes) + std::size_t(width) * 4;
+    const int orientation = header.topDown ? 1 : StoredBottomUp;
+    const std::size_t memoryNeeded = (runLength ? std::size_t(width) : rowBytes) + std::size_t(width) * 4
+                                     + ReductionBytes(header.size, orientation, request.canvas);
     MemoryReservation reservation;
     if (!reservation.take(request.memory, memoryNeeded))
         RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(memoryNeeded, request.memory.limit()));
@@ -232,7 +234,7 @@ Picture DecodeBmp(QIODevice& file, const DecodeRequest& request)
         refuseTruncated(request);
 
     const RowConverter converter(header);
-    ReducedPicture picture(header.size, header.topDown ? 1 : StoredBottomUp, request.canvas);
+    ReducedPicture picture(header.size, orientation, request.canvas);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width));
     if (runLength) {
         RunLengthRows rows(file, width, height, header.compression == Rle4);

@@ -15,12 +15,12 @@ std::int64_t le(const QByteArray& head, qint64 at, int bytes)
     std::int64_t value = 0;
     for (int i = bytes - 1; i >= 0; --i) {
         const qint64 index = at + i;
-        value = value << 8 | (index < head.size() ? static_cast<unsigned char>(head[index]) : 0);
+        value = value << 8 | (index >= 0 && index < head.size() ? static_cast<unsigned char>(head[index]) : 0);
     }
     return value;
 }
 
-bool knownHeaderSize(int bytes)
+bool knownHeaderSize(std::int64_t bytes)
 {
     return bytes == 12 || bytes == 40 || bytes == 52 || bytes == 56 || bytes == 64 || bytes == 108 || bytes == 124;
 }
@@ -33,7 +33,7 @@ BmpHeader ReadBmpHeader(const QByteArray& head)
     if (head.size() < 26)
         return header;
     header.dataOffset = le(head, 10, 4);
-    header.headerBytes = int(le(head, 14, 4));
+    header.headerBytes = le(head, 14, 4);
     const bool os2 = header.headerBytes == 12; // the old OS/2 header: 16-bit sizes, 3-byte colours
     if (os2) {
         header.size = QSize(int(le(head, 18, 2)), int(le(head, 20, 2)));
@@ -49,8 +49,11 @@ BmpHeader ReadBmpHeader(const QByteArray& head)
         header.compression = std::uint32_t(le(head, 30, 4));
     }
 
+    if (!knownHeaderSize(header.headerBytes))
+        return header; // refused by BmpFormatFault; where its masks and palette lie is unknown
+
     // Colour masks: inside the header from 52 bytes on, or right after a 40-byte one.
-    const qint64 infoEnd = 14 + qint64(header.headerBytes);
+    const qint64 infoEnd = 14 + header.headerBytes;
     qint64 paletteStart = infoEnd;
     const bool bitFields = header.compression == BitFields || header.compression == AlphaBitFields;
     if (bitFields && header.headerBytes != 64) {

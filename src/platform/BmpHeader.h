@@ -14,7 +14,7 @@
 struct BmpHeader {
     QSize size;             // invalid when the headers are too short to tell
     bool topDown = false;   // rows stored from the top; most BMPs store them from the bottom
-    int headerBytes = 0;    // the info header's own size
+    std::int64_t headerBytes = 0; // the info header's own size
     int bitsPerPixel = 0;
     std::uint32_t compression = 0;
     std::int64_t dataOffset = 0;

@@ -127,7 +127,8 @@ Picture DecodeGif(QIODevice& file, const DecodeRequest& request)
         RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("the GIF's picture has no pixels"));
 
     const std::size_t heldRows = frame.Interlace ? std::size_t(frame.Height) : 1;
-    const std::size_t memoryNeeded = heldRows * std::size_t(frame.Width) + std::size_t(width) * 4;
+    const std::size_t memoryNeeded = heldRows * std::size_t(frame.Width) + std::size_t(width) * 4
+                                     + ReductionBytes(QSize(width, height), 1, request.canvas);
     MemoryReservation reservation;
     if (!reservation.take(request.memory, memoryNeeded))
         RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(memoryNeeded, request.memory.limit()));

@@ -157,15 +157,6 @@ bool read(JpegDecoding& d)
 
     for (int c = 0; c < d.info.num_components; ++c)
         d.blocks += std::uint64_t(d.info.comp_info[c].width_in_blocks) * d.info.comp_info[c].height_in_blocks;
-    // Files of several scans are decoded into coefficient buffers for the whole picture first.
-    const std::size_t workspace = 16 * 1024 * 1024 + std::size_t(d.info.image_width) * 64;
-    d.memoryNeeded = workspace + (isMultiScan(&d.info) ? d.blocks * DCTSIZE2 * sizeof(JCOEF) : 0);
-    if (isMultiScan(&d.info) && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize))
-        stopWith(d, Stop::TooFewBytes);
-    if (!d.reservation.take(request.memory, d.memoryNeeded))
-        stopWith(d, Stop::TooMuchMemory);
-    d.info.mem->max_memory_to_use = static_cast<long>(d.memoryNeeded);
-
     // The block transform's reduction aliases fine detail near its own Nyquist frequency; with
     // at least two and a half times the canvas left, the filter takes that band away. (At a bare
     // twice, a zone plate's stop band showed moire of 4.5 grey levels against 3.2.)
@@ -174,16 +165,25 @@ bool read(JpegDecoding& d)
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
     d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_calc_output_dimensions(&d.info);
+    const QSize decoded(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
     // Chroma stored at half resolution is widened by repeating its samples instead of by
     // interpolating them when the filter then shrinks the picture at least twice over: the
     // difference lies far below what the canvas can show, and decoding is a fifth faster.
-    const QSize output(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
-    const QSize upright = quarterTurned ? output.transposed() : output;
+    const QSize upright = quarterTurned ? decoded.transposed() : decoded;
     if (upright.width() >= 2 * request.canvas.width() && upright.height() >= 2 * request.canvas.height())
         d.info.do_fancy_upsampling = FALSE;
+
+    // Files of several scans are decoded into coefficient buffers for the whole picture first.
+    const std::size_t workspace = 16 * 1024 * 1024 + std::size_t(d.info.image_width) * 64;
+    const std::size_t libjpegBytes = workspace + (isMultiScan(&d.info) ? d.blocks * DCTSIZE2 * sizeof(JCOEF) : 0);
+    if (isMultiScan(&d.info) && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize))
+        stopWith(d, Stop::TooFewBytes);
+    d.memoryNeeded = libjpegBytes + ReductionBytes(decoded, orientation, request.canvas);
+    if (!d.reservation.take(request.memory, d.memoryNeeded))
+        stopWith(d, Stop::TooMuchMemory);
+    d.info.mem->max_memory_to_use = static_cast<long>(libjpegBytes);
     jpeg_start_decompress(&d.info);
 
-    const QSize decoded(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
     d.picture.emplace(decoded, orientation, request.canvas);
     d.row.resize(d.info.output_width);
     d.inks.resize(cmyk ? std::size_t(d.info.output_width) * 4 : 0);

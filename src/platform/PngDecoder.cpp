@@ -98,7 +98,7 @@ bool read(PngDecoding& d)
 
     // The passes of an interlaced picture fill in its rows over and over: it is held whole.
     const std::size_t rowsHeld = passes > 1 ? height : 1;
-    d.memoryNeeded = rowsHeld * width * sizeof(std::uint32_t);
+    d.memoryNeeded = rowsHeld * width * sizeof(std::uint32_t) + ReductionBytes(QSize(int(width), int(height)), 1, request.canvas);
     if (!d.reservation.take(request.memory, d.memoryNeeded))
         stopWith(d.png, Stop::TooMuchMemory);
     d.rows.resize(rowsHeld * width);

@@ -36,6 +36,14 @@ QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas)
     return quarterTurned ? reduced.transposed() : reduced;
 }
 
+std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas)
+{
+    const QSize reduced = ReducedSize(stored, turnsAQuarter(orientation), canvas);
+    return RowResampler::BytesNeeded(stored.width(), stored.height(), reduced.width(), reduced.height())
+           + 2 * pixelCount(reduced) * sizeof(std::uint32_t) // the picture, and turned upright
+           + static_cast<std::size_t>(stored.width()) * sizeof(std::uint32_t);
+}
+
 ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas)
     : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas)),
       pixels_(std::make_shared_for_overwrite<std::uint32_t[]>(pixelCount(size_))), orientation_(orientation),

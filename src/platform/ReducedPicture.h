@@ -19,6 +19,11 @@ int ShrinkOnLoadReduction(QSize stored, bool quarterTurned, QSize minimum);
 // then lies on the canvas as it is; a shorter side stays as it is, for the stretch to enlarge.
 QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas);
 
+// The memory a ReducedPicture of the stored size holds, for the decoder to count in what it
+// takes from the job: the filter's weights grow with the reduction, so a picture of absurd
+// proportions, such as a line of a hundred million pixels, would need gigabytes of them.
+std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas);
+
 // The picture that a decoder's rows flow into, top to bottom as stored: it is reduced as they
 // arrive, so the full-size picture is never held, and turned upright (EXIF orientation 1 to
 // 8) once complete.

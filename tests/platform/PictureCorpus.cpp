@@ -487,6 +487,15 @@ QByteArray runLengthBomb(int w, int h)
     return bmpFile(layout, QByteArray("\xff\x01\0\0", 4).repeated(100) + QByteArray("\0\1", 2));
 }
 
+// A single row of fifty million pixels in honest run-length data: reducing it to the canvas
+// would take more memory for the filter's weights than a job may use.
+QByteArray endlessLine()
+{
+    constexpr int Width = 50'000'000;
+    const BmpLayout layout{Width, 1, 8, BiRle8, quarterPalette(256)};
+    return bmpFile(layout, QByteArray("\xff\x01", 2).repeated(Width / 255 + 1) + QByteArray("\0\1", 2));
+}
+
 } // namespace
 
 QImage QuarteredImage(QSize size)
@@ -581,6 +590,7 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         os2Bmp(),
         runLengthGapsBmp(),
         {"rle-cut-short.bmp", rle8.chopped(40), {}, {}, "truncated"},
+        {"unknown-header.bmp", bmp24.left(14) + le32(0x89504e47) + bmp24.mid(18), {}, {}, "its header of 2303741511 bytes is not"},
         {"jpeg-inside.bmp", bmpFile({40, 30, 24, BiJpeg, {}}, EncodeJpeg(QuarteredImage(QSize(40, 30)))), {}, {},
          "not a kind of BMP the program reads"},
         {"interlaced.gif", gifFile(odd, {{odd, quarterIndices(odd, [](int q) { return 1 + q; }), -1, {}, true}}, false),
@@ -619,6 +629,7 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"transparent-palette.png", transparentPalettePng(small), small,
          {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusBlue}, {{0.75, 0.75}, CorpusWhite}}, {}},
         {"rle-bomb.bmp", runLengthBomb(8000, 8000), {}, {}, "run-length data cannot make 8000 x 8000 pixels"},
+        {"endless-line.bmp", endlessLine(), {}, {}, "more than the 512 MiB a job may use for decoding"},
         {"cut-short.bmp", bmp24.chopped(bmp24.size() / 3), {}, {}, "truncated"},
         {"data-past-end.bmp", bmp24.left(10) + le32(bmp24.size() + 1000) + bmp24.mid(14), {}, {}, "past the end of the file"},
         {QString::fromUtf8("holiday 2024. with blanks.and.dots. Åsa Ørsted 東京.jpg"), jpeg, small, QuarterProbes, {}},
