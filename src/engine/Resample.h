@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Picture.h"
+#include "engine/ResampleKernels.h"
 
 #include <cstdint>
 #include <vector>
@@ -31,7 +32,9 @@ struct ResampleAxis {
 class RowResampler {
 public:
     RowResampler(int sourceWidth, int sourceHeight, const Surface& target);
-    RowResampler(int sourceWidth, int sourceHeight, const Surface& target, int firstRow, int endRow);
+    // `kernels`: the processor's fastest unless given.
+    RowResampler(int sourceWidth, int sourceHeight, const Surface& target, int firstRow, int endRow,
+                 ResampleKernels kernels = BestResampleKernels());
 
     // The memory a resampler from the source size to the target size holds: its weights grow
     // with the reduction, so a picture of absurd proportions needs gigabytes of them.
@@ -43,18 +46,19 @@ public:
     bool finished() const { return nextTarget_ >= endTarget_; }
 
 private:
-    // One pixel filtered across: blue, green, red and the unused byte, six bits more than a
-    // byte each, the window's overshoot included.
-    struct Filtered {
-        std::int16_t channels[4];
-    };
+    // A pixel filtered across is four 16-bit channels: blue, green, red and the unused byte,
+    // six bits more than a byte each, the window's overshoot included.
+    static constexpr std::size_t FilteredChannels = 4;
 
-    void filterAcross(const std::uint32_t* row, Filtered* out) const;
     void makeTargetRow(int ty);
-    Filtered* ringRow(int sourceRow) { return &ring_[static_cast<std::size_t>(sourceRow % ringRows_) * ringWidth_]; }
+    std::int16_t* ringRow(int sourceRow)
+    {
+        return &ring_[static_cast<std::size_t>(sourceRow % ringRows_) * ringWidth_ * FilteredChannels];
+    }
 
     ResampleAxis across_;
     ResampleAxis down_;
+    ResampleKernels kernels_;
     Surface target_;
     int sourceWidth_;
     bool copies_; // same size on both axes
@@ -65,8 +69,8 @@ private:
     int lastNeeded_ = -1;
     int ringRows_;
     std::size_t ringWidth_; // the target width, even, so that pixels go two at a time
-    std::vector<Filtered> ring_;
-    std::vector<const Filtered*> tapRows_; // the ring rows under the target row being made
+    std::vector<std::int16_t> ring_;
+    std::vector<const std::int16_t*> tapRows_; // the ring rows under the target row being made
 };
 
 // Stretches the whole picture onto the target, ignoring its aspect ratio, with the filter
