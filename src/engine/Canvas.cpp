@@ -1,6 +1,7 @@
 #include "engine/Canvas.h"
 
 #include "engine/Resample.h"
+#include "core/PixelMemory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,7 +45,7 @@ std::uint32_t* Canvas::imageToOverwrite() const
 {
     // Pictures taken of the image keep their pixels: the canvas moves to a buffer of its own.
     if (!image_ || image_.use_count() > 1)
-        image_ = std::make_shared_for_overwrite<std::uint32_t[]>(PixelCount);
+        image_ = NewPixels(PixelCount);
     return image_.get();
 }
 

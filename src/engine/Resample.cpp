@@ -144,6 +144,13 @@ void StretchPicture(const Picture& source, const Surface& target)
 {
     if (source.isNull() || target.width <= 0 || target.height <= 0)
         return;
+    if (source.width == target.width && source.height == target.height) {
+        // A decoded picture mostly arrives at the canvas's size: copying it takes less time
+        // than starting a thread.
+        for (int y = 0; y < target.height; ++y)
+            std::memcpy(target.row(y), source.row(y), static_cast<std::size_t>(target.width) * sizeof(std::uint32_t));
+        return;
+    }
     // Target rows do not depend on each other: the two halves are made at the same time,
     // each from the source rows under it, with the same result as one after the other.
     const auto stretchRows = [&](int firstRow, int endRow) {

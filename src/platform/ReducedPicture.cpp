@@ -46,7 +46,7 @@ std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas)
 
 ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas)
     : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas)),
-      pixels_(std::make_shared_for_overwrite<std::uint32_t[]>(pixelCount(size_))), orientation_(orientation),
+      pixels_(NewPixels(pixelCount(size_))), orientation_(orientation),
       resampler_(stored.width(), stored.height(), {pixels_.get(), size_.width(), size_.height(), size_.width()}),
       flat_(static_cast<std::size_t>(stored.width()))
 {
@@ -84,7 +84,7 @@ Picture ReducedPicture::finish()
     // Where each stored pixel (x, y) goes in the upright picture.
     const bool quarter = turnsAQuarter(orientation_);
     const int uw = quarter ? h : w;
-    auto upright = std::make_shared_for_overwrite<std::uint32_t[]>(pixelCount(size_));
+    auto upright = NewPixels(pixelCount(size_));
     for (int y = 0; y < h; ++y) {
         const std::uint32_t* in = pixels_.get() + static_cast<std::size_t>(y) * w;
         for (int x = 0; x < w; ++x) {

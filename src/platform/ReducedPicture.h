@@ -2,6 +2,7 @@
 
 #include "core/Picture.h"
 #include "engine/Resample.h"
+#include "core/PixelMemory.h"
 
 #include <QSize>
 
