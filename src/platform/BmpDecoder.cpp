@@ -19,8 +19,7 @@ constexpr int StoredBottomUp = 4;
 
 [[noreturn]] void refuseTruncated(const DecodeRequest& request)
 {
-    RefusePicture(request, FailureNumber::InvalidPicture,
-                  QStringLiteral("the file is truncated: its pixel data ends before the picture does"));
+    RefusePicture(request, FailureNumber::InvalidPicture, QString::fromLatin1(BmpTruncatedCause));
 }
 
 // One colour channel of a masked pixel, scaled to 8 bits.

@@ -138,7 +138,7 @@ QString BmpDataFault(const BmpHeader& header, qint64 fileSize)
     default: {
         const qint64 rowBytes = (qint64(header.size.width()) * header.bitsPerPixel + 31) / 32 * 4;
         if (rowBytes * header.size.height() > dataBytes)
-            return QStringLiteral("the file is truncated: its pixel data ends before the picture does");
+            return QString::fromLatin1(BmpTruncatedCause);
         return {};
     }
     }

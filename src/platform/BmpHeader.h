@@ -28,6 +28,9 @@ namespace BmpCompression {
 inline constexpr std::uint32_t Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3, AlphaBitFields = 6;
 }
 
+// The cause told for pixel data that ends before the picture does.
+inline constexpr char BmpTruncatedCause[] = "the file is truncated: its pixel data ends before the picture does";
+
 // Room for the largest headers, their colour masks and a palette of 256 colours.
 inline constexpr int BmpHeadBytes = 14 + 124 + 16 + 256 * 4;
 

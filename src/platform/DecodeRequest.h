@@ -17,6 +17,9 @@ struct DecodeRequest {
     DecoderMemory& memory;
 };
 
+// The cause told for a file that ends before its picture does.
+inline constexpr char TruncatedCause[] = "the file is truncated: it ends before the picture does";
+
 // Throws the failure "Cannot load the picture <file>: <cause>".
 [[noreturn]] void RefusePicture(const DecodeRequest& request, int number, const QString& cause);
 // A picture file open for a decoder that reads it through a C stream, with a buffer large

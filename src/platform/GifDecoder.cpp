@@ -30,8 +30,7 @@ using GifFile = std::unique_ptr<GifFileType, CloseGif>;
 [[noreturn]] void refuse(const DecodeRequest& request, int error)
 {
     if (error == D_GIF_ERR_READ_FAILED || error == D_GIF_ERR_EOF_TOO_SOON)
-        RefusePicture(request, FailureNumber::InvalidPicture,
-                      QStringLiteral("the file is truncated: it ends before the picture does"));
+        RefusePicture(request, FailureNumber::InvalidPicture, QString::fromLatin1(TruncatedCause));
     if (error == D_GIF_ERR_NOT_ENOUGH_MEM)
         RefusePicture(request, FailureNumber::OutOfMemory, QStringLiteral("there is not enough memory to decode it"));
     const char* reason = GifErrorString(error);

@@ -202,7 +202,7 @@ QString causeOf(const JpegDecoding& d)
 {
     switch (d.stop) {
     case Stop::Truncated:
-        return QStringLiteral("the file is truncated: it ends before the picture does");
+        return QString::fromLatin1(TruncatedCause);
     case Stop::TooManyScans:
         return QStringLiteral("it has more than the %1 scans a JPEG may have").arg(MostJpegScans);
     case Stop::TooFewBytes:

@@ -138,8 +138,7 @@ Picture DecodePng(const DecodeRequest& request)
     if (!read(d)) {
         switch (d.stop) {
         case Stop::Truncated:
-            RefusePicture(request, FailureNumber::InvalidPicture,
-                          QStringLiteral("the file is truncated: it ends before the picture does"));
+            RefusePicture(request, FailureNumber::InvalidPicture, QString::fromLatin1(TruncatedCause));
         case Stop::ChunkTooLarge:
             RefusePicture(request, FailureNumber::InvalidPicture,
                           QStringLiteral("a chunk claims more than the %1 MiB a PNG chunk may hold, or more than its picture can have")

@@ -75,7 +75,8 @@ Picture ReducedPicture::finish()
 {
     // Every decoder hands all its rows; should one stop short, the rest of the picture is white
     // rather than whatever the memory held before.
-    std::fill(flat_.begin(), flat_.end(), 0xffffffffu);
+    if (!resampler_.finished())
+        std::fill(flat_.begin(), flat_.end(), 0xffffffffu);
     while (!resampler_.finished())
         resampler_.addRow(flat_.data());
     const int w = size_.width(), h = size_.height();
