@@ -3,7 +3,7 @@
 // sanitizer report or an uncaught exception is a finding.
 #include "core/Failure.h"
 #include "engine/Canvas.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureDecoder.h"
 
 #include <QFile>
 #include <QTemporaryDir>

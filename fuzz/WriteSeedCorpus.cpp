@@ -1,5 +1,5 @@
 // Writes the bad and unusual pictures of the tests into a folder, as seeds for the fuzzer.
-#include "platform/PictureCorpus.h"
+#include "codecs/PictureCorpus.h"
 
 #include <QCoreApplication>
 #include <QDir>

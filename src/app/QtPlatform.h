@@ -2,7 +2,7 @@
 
 #include "desktop/CursorFile.h"
 #include "desktop/DesktopShell.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureDecoder.h"
 #include "desktop/Platform.h"
 #include "platform/SettingsFile.h"
 

@@ -4,7 +4,7 @@
 #include "engine/Canvas.h"
 #include "platform/CommandLine.h"
 #include "platform/LibraryWarnings.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureDecoder.h"
 #include "report/Trap.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "job/ResultWriter.h"
 
-#include "job/SaveAsJPG.h"
-#include "job/SavePicture.h"
+#include "codecs/SaveAsJPG.h"
+#include "codecs/SavePicture.h"
 #include "core/Failure.h"
 #include "platform/FileSystem.h"
 

@@ -1,7 +1,7 @@
 #include "fakes/TestPictures.h"
 #include "job/FileFaults.h"
-#include "platform/PictureCorpus.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureCorpus.h"
+#include "codecs/PictureDecoder.h"
 #include "platform/SpecialFiles.h"
 
 #include <QBuffer>

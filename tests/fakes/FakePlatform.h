@@ -2,7 +2,7 @@
 
 #include "fakes/TestPictures.h"
 #include "desktop/CursorFile.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureDecoder.h"
 #include "desktop/Platform.h"
 #include "platform/SettingsFile.h"
 

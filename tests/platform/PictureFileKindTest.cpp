@@ -1,5 +1,5 @@
 #include "fakes/TestPictures.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureDecoder.h"
 #include "platform/SpecialFiles.h"
 #include "core/Failure.h"
 

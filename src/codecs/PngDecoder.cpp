@@ -1,19 +1,16 @@
-#include "platform/PngDecoder.h"
+#include "codecs/PngDecoder.h"
 
-#include "platform/ReducedPicture.h"
 #include "core/Failure.h"
 
-
-#include <cstdio>
 #include <cstring>
-#include <optional>
+#include <string>
 #include <vector>
 
 #include <png.h>
 
 namespace {
 
-enum class Stop { None, Damaged, Truncated, ChunkTooLarge, TooMuchMemory };
+enum class Stop { None, Damaged, Truncated, ChunkTooLarge };
 
 constexpr char TruncatedMessage[] = "the file ends early";
 
@@ -22,14 +19,13 @@ constexpr char TruncatedMessage[] = "the file ends early";
 struct PngDecoding {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    std::FILE* file = nullptr; // owned by the caller's PictureStream
     const DecodeRequest* request = nullptr;
     Stop stop = Stop::None;
     std::string message;
-    std::size_t memoryNeeded = 0;
     std::vector<std::uint32_t> rows;
-    std::optional<ReducedPicture> picture;
-    MemoryReservation reservation;
+    PictureDecoding picture;
+
+    explicit PngDecoding(const DecodeRequest& r) : request(&r), picture(r) {}
 
     ~PngDecoding()
     {
@@ -63,7 +59,7 @@ void onWarning(png_structp png, png_const_charp message)
 
 void readBytes(png_structp png, png_bytep data, std::size_t length)
 {
-    if (std::fread(data, 1, length, decodingOf(png).file) != length)
+    if (decodingOf(png).request->input.read(data, length) != length)
         png_error(png, TruncatedMessage);
 }
 
@@ -98,16 +94,14 @@ bool read(PngDecoding& d)
 
     // The passes of an interlaced picture fill in its rows over and over: it is held whole.
     const std::size_t rowsHeld = passes > 1 ? height : 1;
-    d.memoryNeeded = rowsHeld * width * sizeof(std::uint32_t) + ReductionBytes(QSize(int(width), int(height)), 1, request.canvas);
-    if (!d.reservation.take(request.memory, d.memoryNeeded))
-        stopWith(d.png, Stop::TooMuchMemory);
+    // Throws from here, where no libpng frame lies below.
+    d.picture.start(QSize(int(width), int(height)), 1, rowsHeld * width * sizeof(std::uint32_t));
     d.rows.resize(rowsHeld * width);
-    d.picture.emplace(QSize(int(width), int(height)), 1, request.canvas);
     const auto addRow = [&d, transparent](const std::uint32_t* row) {
         if (transparent)
-            d.picture->addRowOntoWhite(row);
+            d.picture.addRowOntoWhite(row);
         else
-            d.picture->addRow(row);
+            d.picture.addRow(row);
     };
     for (int pass = 0; pass < passes; ++pass) {
         for (png_uint_32 y = 0; y < height; ++y) {
@@ -126,10 +120,7 @@ bool read(PngDecoding& d)
 
 Picture DecodePng(const DecodeRequest& request)
 {
-    const PictureStream stream(request);
-    PngDecoding d;
-    d.file = stream.get();
-    d.request = &request;
+    PngDecoding d(request);
     d.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d, onError, onWarning);
     if (d.png)
         d.info = png_create_info_struct(d.png);
@@ -143,12 +134,10 @@ Picture DecodePng(const DecodeRequest& request)
             RefusePicture(request, FailureNumber::InvalidPicture,
                           QStringLiteral("a chunk claims more than the %1 MiB a PNG chunk may hold, or more than its picture can have")
                               .arg(MostPngChunkBytes / (1024 * 1024)));
-        case Stop::TooMuchMemory:
-            RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(d.memoryNeeded, request.memory.limit()));
         default:
             RefusePicture(request, FailureNumber::InvalidPicture,
                           QStringLiteral("the PNG data is damaged (%1)").arg(QString::fromStdString(d.message)));
         }
     }
-    return d.picture->finish();
+    return d.picture.finish();
 }

@@ -1,9 +1,6 @@
-#include "platform/GifDecoder.h"
+#include "codecs/GifDecoder.h"
 
-#include "platform/ReducedPicture.h"
 #include "core/Failure.h"
-
-#include <QIODevice>
 
 #include <algorithm>
 #include <array>
@@ -18,8 +15,8 @@ constexpr std::uint32_t White = 0xffffffffu;
 
 int readBytes(GifFileType* gif, GifByteType* data, int length)
 {
-    auto* file = static_cast<QIODevice*>(gif->UserData);
-    return int(file->read(reinterpret_cast<char*>(data), length));
+    auto* input = static_cast<PictureInput*>(gif->UserData);
+    return length > 0 ? int(input->read(data, std::size_t(length))) : 0;
 }
 
 struct CloseGif {
@@ -89,10 +86,10 @@ int interlacedRow(int index, int height)
 
 } // namespace
 
-Picture DecodeGif(QIODevice& file, const DecodeRequest& request)
+Picture DecodeGif(const DecodeRequest& request)
 {
     int error = 0;
-    const GifFile gif(DGifOpen(&file, readBytes, &error));
+    const GifFile gif(DGifOpen(&request.input, readBytes, &error));
     if (!gif)
         refuse(request, error);
 
@@ -115,10 +112,10 @@ Picture DecodeGif(QIODevice& file, const DecodeRequest& request)
     const int height = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
     RefuseOversizedPicture(request, std::max(width, frame.Width), std::max(height, frame.Height));
     const qint64 pixels = std::max(qint64(width) * height, qint64(frame.Width) * frame.Height);
-    if (pixels > MostGifPixelsPerByte * request.fileSize)
+    if (pixels > MostGifPixelsPerByte * request.fileSize())
         RefusePicture(request, FailureNumber::InvalidPicture,
                       QStringLiteral("its %1 bytes cannot make %2 x %3 pixels (at most %4 a byte)")
-                          .arg(request.fileSize)
+                          .arg(request.fileSize())
                           .arg(width)
                           .arg(height)
                           .arg(MostGifPixelsPerByte));
@@ -126,11 +123,8 @@ Picture DecodeGif(QIODevice& file, const DecodeRequest& request)
         RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("the GIF's picture has no pixels"));
 
     const std::size_t heldRows = frame.Interlace ? std::size_t(frame.Height) : 1;
-    const std::size_t memoryNeeded = heldRows * std::size_t(frame.Width) + std::size_t(width) * 4
-                                     + ReductionBytes(QSize(width, height), 1, request.canvas);
-    MemoryReservation reservation;
-    if (!reservation.take(request.memory, memoryNeeded))
-        RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(memoryNeeded, request.memory.limit()));
+    PictureDecoding picture(request);
+    picture.start(QSize(width, height), 1, heldRows * std::size_t(frame.Width) + std::size_t(width) * 4);
 
     std::vector<GifPixelType> indices(heldRows * std::size_t(frame.Width));
     for (int i = 0; i < frame.Height && frame.Interlace; ++i) {
@@ -142,7 +136,6 @@ Picture DecodeGif(QIODevice& file, const DecodeRequest& request)
     const std::array<std::uint32_t, 256> colours = coloursOf(frame.ColorMap ? frame.ColorMap : gif->SColorMap, transparent);
     // The part of the screen that the frame covers.
     const int left = std::clamp(frame.Left, 0, width), right = std::clamp(frame.Left + frame.Width, 0, width);
-    ReducedPicture picture(QSize(width, height), 1, request.canvas);
     std::vector<std::uint32_t> row(std::size_t(width), White);
     for (int y = 0; y < height; ++y) {
         const int frameRow = y - frame.Top;

@@ -1,7 +1,7 @@
 #include "fakes/TestPictures.h"
-#include "platform/DecoderBudget.h"
-#include "platform/PictureCorpus.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/DecoderBudget.h"
+#include "codecs/PictureCorpus.h"
+#include "codecs/PictureDecoder.h"
 #include "core/Failure.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/ReducedPicture.h"
+#include "codecs/ReducedPicture.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "job/ResultWriter.h"
-#include "job/SaveAsJPG.h"
-#include "job/SavePicture.h"
+#include "codecs/SaveAsJPG.h"
+#include "codecs/SavePicture.h"
 
 #include "fakes/TestPictures.h"
 #include "job/FileFaults.h"

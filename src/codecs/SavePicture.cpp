@@ -1,4 +1,4 @@
-#include "job/SavePicture.h"
+#include "codecs/SavePicture.h"
 
 #include "platform/FileSystem.h"
 #include "core/Failure.h"

@@ -1,4 +1,4 @@
-#include "platform/DecoderBudget.h"
+#include "codecs/DecoderBudget.h"
 
 bool DecoderMemory::take(std::size_t bytes)
 {

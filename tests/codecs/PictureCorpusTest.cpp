@@ -1,6 +1,6 @@
 #include "fakes/TestPictures.h"
-#include "platform/PictureCorpus.h"
-#include "platform/PictureDecoder.h"
+#include "codecs/PictureCorpus.h"
+#include "codecs/PictureDecoder.h"
 #include "core/Failure.h"
 
 #include <QTemporaryDir>

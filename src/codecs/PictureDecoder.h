@@ -1,17 +1,12 @@
 #pragma once
 
 #include "core/Picture.h"
-#include "platform/DecoderBudget.h"
+#include "codecs/DecoderBudget.h"
 #include "platform/PictureLoader.h"
 
 #include <QByteArray>
 #include <QSize>
 #include <QString>
-
-// The most pixels a picture may claim: room for a 100-megapixel photo (134 megapixels, 512 MiB
-// at four bytes a pixel), while a file whose header claims absurd dimensions is refused before
-// anything is allocated.
-inline constexpr qint64 MostPicturePixels = qint64(512) * 1024 * 1024 / 4;
 
 // The formats the program reads, told by the file's first bytes ("bmp", "gif", "jpeg",
 // "png"); empty when the bytes are none of them, whatever the file is called.

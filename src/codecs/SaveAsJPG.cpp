@@ -1,4 +1,4 @@
-#include "job/SaveAsJPG.h"
+#include "codecs/SaveAsJPG.h"
 
 #include "platform/FileSystem.h"
 #include "core/Failure.h"

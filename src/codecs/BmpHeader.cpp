@@ -1,6 +1,6 @@
-#include "platform/BmpHeader.h"
+#include "codecs/BmpHeader.h"
 
-#include "platform/DecoderBudget.h"
+#include "codecs/DecoderBudget.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,14 +1,11 @@
-#include "platform/JpegDecoder.h"
+#include "codecs/JpegDecoder.h"
 
-#include "platform/ExifOrientation.h"
-#include "platform/ReducedPicture.h"
+#include "codecs/ExifOrientation.h"
 #include "core/Failure.h"
-
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -26,7 +23,7 @@ struct JpegDecoding {
     jpeg_progress_mgr progress{};
     std::jmp_buf jump{};
     bool created = false;
-    std::FILE* file = nullptr; // owned by the caller's PictureStream
+    jpeg_source_mgr source{};
     const DecodeRequest* request = nullptr;
 
     Stop stop = Stop::None;
@@ -34,14 +31,13 @@ struct JpegDecoding {
     int lastScan = 0;
     std::uint64_t blocks = 0;
     std::uint64_t blockScans = 0;
-    std::size_t memoryNeeded = 0;
     std::vector<std::uint8_t> exif;
     std::vector<std::uint8_t> segment;
     std::vector<std::uint32_t> row;
     std::vector<std::uint8_t> inks;
-    std::optional<ReducedPicture> picture;
-    MemoryReservation reservation;
+    PictureDecoding picture;
 
+    explicit JpegDecoding(const DecodeRequest& r) : request(&r), picture(r) {}
     ~JpegDecoding()
     {
         if (created)
@@ -86,8 +82,58 @@ void onProgress(j_common_ptr info)
     if (scan > MostJpegScans)
         stopWith(d, Stop::TooManyScans);
     d.blockScans += d.blocks;
-    if (d.blockScans > MostJpegBlockScansPerFileByte * static_cast<std::uint64_t>(d.request->fileSize))
+    if (d.blockScans > MostJpegBlockScansPerFileByte * static_cast<std::uint64_t>(d.request->fileSize()))
         stopWith(d, Stop::TooMuchWork);
+}
+
+// The compressed data straight from the input's buffer. A file that ends early gets an end
+// marker after a warning, as libjpeg's own file source does, and the warning stops the decoding.
+constexpr JOCTET EndOfImage[] = {0xff, JPEG_EOI};
+
+void startSource(j_decompress_ptr) {}
+void endSource(j_decompress_ptr) {}
+
+boolean fillSource(j_decompress_ptr info)
+{
+    JpegDecoding& d = decodingOf(reinterpret_cast<j_common_ptr>(info));
+    const PictureInput::Bytes bytes = d.request->input.takeBuffered();
+    if (bytes.size == 0) {
+        WARNMS(info, JWRN_JPEG_EOF);
+        d.source.next_input_byte = EndOfImage;
+        d.source.bytes_in_buffer = sizeof EndOfImage;
+        return TRUE;
+    }
+    d.source.next_input_byte = bytes.data;
+    d.source.bytes_in_buffer = bytes.size;
+    return TRUE;
+}
+
+void skipSource(j_decompress_ptr info, long bytes)
+{
+    JpegDecoding& d = decodingOf(reinterpret_cast<j_common_ptr>(info));
+    if (bytes <= 0)
+        return;
+    const auto wanted = static_cast<std::size_t>(bytes);
+    if (wanted <= d.source.bytes_in_buffer) {
+        d.source.next_input_byte += wanted;
+        d.source.bytes_in_buffer -= wanted;
+        return;
+    }
+    const std::uint64_t beyond = wanted - d.source.bytes_in_buffer;
+    d.source.bytes_in_buffer = 0;
+    // Past the end, the next fill finds nothing and tells the file truncated.
+    if (!d.request->input.skip(beyond))
+        d.request->input.seek(d.request->fileSize());
+}
+
+void useInput(JpegDecoding& d)
+{
+    d.source.init_source = startSource;
+    d.source.fill_input_buffer = fillSource;
+    d.source.skip_input_data = skipSource;
+    d.source.resync_to_restart = jpeg_resync_to_restart;
+    d.source.term_source = endSource;
+    d.info.src = &d.source;
 }
 
 int nextByte(j_decompress_ptr info)
@@ -145,7 +191,7 @@ bool read(JpegDecoding& d)
     jpeg_create_decompress(&d.info);
     d.created = true;
     d.info.progress = &d.progress;
-    jpeg_stdio_src(&d.info, d.file);
+    useInput(d);
     jpeg_set_marker_processor(&d.info, JPEG_APP0 + 1, readApp1);
     jpeg_read_header(&d.info, TRUE);
 
@@ -176,15 +222,13 @@ bool read(JpegDecoding& d)
     // Files of several scans are decoded into coefficient buffers for the whole picture first.
     const std::size_t workspace = 16 * 1024 * 1024 + std::size_t(d.info.image_width) * 64;
     const std::size_t libjpegBytes = workspace + (isMultiScan(&d.info) ? d.blocks * DCTSIZE2 * sizeof(JCOEF) : 0);
-    if (isMultiScan(&d.info) && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize))
+    if (isMultiScan(&d.info) && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize()))
         stopWith(d, Stop::TooFewBytes);
-    d.memoryNeeded = libjpegBytes + ReductionBytes(decoded, orientation, request.canvas);
-    if (!d.reservation.take(request.memory, d.memoryNeeded))
-        stopWith(d, Stop::TooMuchMemory);
+    // Throws from here, where no libjpeg frame lies below.
+    d.picture.start(decoded, orientation, libjpegBytes);
     d.info.mem->max_memory_to_use = static_cast<long>(libjpegBytes);
     jpeg_start_decompress(&d.info);
 
-    d.picture.emplace(decoded, orientation, request.canvas);
     d.row.resize(d.info.output_width);
     d.inks.resize(cmyk ? std::size_t(d.info.output_width) * 4 : 0);
     while (d.info.output_scanline < d.info.output_height) {
@@ -192,7 +236,7 @@ bool read(JpegDecoding& d)
         jpeg_read_scanlines(&d.info, &line, 1);
         if (cmyk)
             cmykToRgb(d.inks.data(), d.row.data(), d.info.output_width);
-        d.picture->addRow(d.row.data());
+        d.picture.addRow(d.row.data());
     }
     jpeg_finish_decompress(&d.info);
     return true;
@@ -207,16 +251,16 @@ QString causeOf(const JpegDecoding& d)
         return QStringLiteral("it has more than the %1 scans a JPEG may have").arg(MostJpegScans);
     case Stop::TooFewBytes:
         return QStringLiteral("its %1 bytes are too few for a picture of %2 x %3 pixels in several scans")
-            .arg(d.request->fileSize)
+            .arg(d.request->fileSize())
             .arg(d.info.image_width)
             .arg(d.info.image_height);
     case Stop::TooMuchWork:
         return QStringLiteral("its %1 scans ask for more work than its %2 bytes can hold (%3 blocks a byte)")
             .arg(d.lastScan)
-            .arg(d.request->fileSize)
+            .arg(d.request->fileSize())
             .arg(MostJpegBlockScansPerFileByte);
     case Stop::TooMuchMemory:
-        return TooMuchMemoryCause(d.memoryNeeded, d.request->memory.limit());
+        return TooMuchMemoryCause(d.picture.bytes(), d.request->memory.limit());
     default:
         return QStringLiteral("the JPEG data is damaged (%1)").arg(QString::fromLatin1(d.message));
     }
@@ -226,17 +270,13 @@ QString causeOf(const JpegDecoding& d)
 
 Picture DecodeJpeg(const DecodeRequest& request)
 {
-    const PictureStream stream(request);
-    JpegDecoding d;
-    d.file = stream.get();
-    d.request = &request;
+    JpegDecoding d(request);
     d.info.err = jpeg_std_error(&d.errors);
     d.errors.error_exit = onError;
     d.errors.emit_message = onMessage;
     d.progress.progress_monitor = onProgress;
-    // RefuseOversizedPicture throws from inside read(), where no libjpeg frame is below it.
     if (!read(d))
         RefusePicture(request, d.stop == Stop::TooMuchMemory ? FailureNumber::OutOfMemory : FailureNumber::InvalidPicture,
                       causeOf(d));
-    return d.picture->finish();
+    return d.picture.finish();
 }

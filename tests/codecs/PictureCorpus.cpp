@@ -1,4 +1,4 @@
-#include "platform/PictureCorpus.h"
+#include "codecs/PictureCorpus.h"
 
 #include <QBuffer>
 #include <QColor>

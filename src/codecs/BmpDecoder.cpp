@@ -1,10 +1,7 @@
-#include "platform/BmpDecoder.h"
+#include "codecs/BmpDecoder.h"
 
-#include "platform/BmpHeader.h"
-#include "platform/ReducedPicture.h"
+#include "codecs/BmpHeader.h"
 #include "core/Failure.h"
-
-#include <QIODevice>
 
 #include <algorithm>
 #include <bit>
@@ -99,35 +96,12 @@ private:
     Channel red_, green_, blue_, alpha_;
 };
 
-// Bytes from the file through a buffer, for the run-length codes.
-class ByteStream {
-public:
-    explicit ByteStream(QIODevice& file) : file_(file) {}
-    // False at the end of the file.
-    bool next(std::uint8_t& byte)
-    {
-        if (at_ == buffer_.size()) {
-            buffer_ = file_.read(64 * 1024);
-            at_ = 0;
-            if (buffer_.isEmpty())
-                return false;
-        }
-        byte = static_cast<std::uint8_t>(buffer_[at_++]);
-        return true;
-    }
-
-private:
-    QIODevice& file_;
-    QByteArray buffer_;
-    qsizetype at_ = 0;
-};
-
 // Run-length data of 8 or 4 bits a pixel, decoded into rows of palette indices. Pixels that
 // a code skips or that no code reaches take the palette's first colour.
 class RunLengthRows {
 public:
-    RunLengthRows(QIODevice& file, int width, int height, bool fourBits)
-        : in_(file), width_(width), height_(height), fourBits_(fourBits), row_(std::size_t(width), 0)
+    RunLengthRows(PictureInput& input, int width, int height, bool fourBits)
+        : in_(input), width_(width), height_(height), fourBits_(fourBits), row_(std::size_t(width), 0)
     {
     }
 
@@ -198,7 +172,7 @@ private:
         ++y_;
     }
 
-    ByteStream in_;
+    PictureInput& in_;
     int width_, height_;
     bool fourBits_;
     std::vector<std::uint8_t> row_;
@@ -207,15 +181,17 @@ private:
 
 } // namespace
 
-Picture DecodeBmp(QIODevice& file, const DecodeRequest& request)
+Picture DecodeBmp(const DecodeRequest& request)
 {
-    const BmpHeader header = ReadBmpHeader(file.peek(BmpHeadBytes));
+    QByteArray head(BmpHeadBytes, Qt::Uninitialized);
+    head.truncate(qsizetype(request.input.read(head.data(), std::size_t(head.size()))));
+    const BmpHeader header = ReadBmpHeader(head);
     if (!header.size.isValid())
         RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("its BMP headers are damaged"));
     RefuseOversizedPicture(request, header.size.width(), header.size.height());
     if (header.size.isEmpty())
         RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("its BMP headers claim no pixels"));
-    for (const QString& fault : {BmpFormatFault(header), BmpDataFault(header, request.fileSize)})
+    for (const QString& fault : {BmpFormatFault(header), BmpDataFault(header, request.fileSize())})
         if (!fault.isEmpty())
             RefusePicture(request, FailureNumber::InvalidPicture, fault);
 
@@ -224,19 +200,15 @@ Picture DecodeBmp(QIODevice& file, const DecodeRequest& request)
     const bool runLength = header.compression == Rle8 || header.compression == Rle4;
     const std::size_t rowBytes = std::size_t((qint64(width) * header.bitsPerPixel + 31) / 32 * 4);
     const int orientation = header.topDown ? 1 : StoredBottomUp;
-    const std::size_t memoryNeeded = (runLength ? std::size_t(width) : rowBytes) + std::size_t(width) * 4
-                                     + ReductionBytes(header.size, orientation, request.canvas);
-    MemoryReservation reservation;
-    if (!reservation.take(request.memory, memoryNeeded))
-        RefusePicture(request, FailureNumber::OutOfMemory, TooMuchMemoryCause(memoryNeeded, request.memory.limit()));
-    if (!file.seek(header.dataOffset))
+    PictureDecoding picture(request);
+    picture.start(header.size, orientation, (runLength ? std::size_t(width) : rowBytes) + std::size_t(width) * 4);
+    if (!request.input.seek(header.dataOffset))
         refuseTruncated(request);
 
     const RowConverter converter(header);
-    ReducedPicture picture(header.size, orientation, request.canvas);
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width));
     if (runLength) {
-        RunLengthRows rows(file, width, height, header.compression == Rle4);
+        RunLengthRows rows(request.input, width, height, header.compression == Rle4);
         const bool complete = rows.decode([&](const std::uint8_t* indices) {
             converter.expandIndices(indices, width, pixels.data());
             picture.addRow(pixels.data());
@@ -248,7 +220,7 @@ Picture DecodeBmp(QIODevice& file, const DecodeRequest& request)
 
     std::vector<std::uint8_t> stored(rowBytes);
     for (int y = 0; y < height; ++y) {
-        if (file.read(reinterpret_cast<char*>(stored.data()), qint64(rowBytes)) != qint64(rowBytes))
+        if (request.input.read(stored.data(), rowBytes) != rowBytes)
             refuseTruncated(request);
         converter.convert(stored.data(), width, pixels.data());
         if (converter.transparent())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Picture.h"
-#include "platform/DecodeRequest.h"
+#include "codecs/DecodeRequest.h"
 
 // Decodes a JPEG through libjpeg, scanline by scanline at the DCT scale that leaves the
 // upright picture at least two and a half times the canvas, into a reduced picture turned upright by its

@@ -9,7 +9,12 @@
 
 // What decoding one picture may cost. A few hundred bytes of header can claim a picture of
 // gigabytes, or ask for minutes of work; each limit below is reached only by such files, and
-// each refusal names the limit.
+// each refusal names the limit. Every limit of the decoders is here.
+
+// The most pixels a picture may claim: room for a 100-megapixel photo (134 megapixels, 512 MiB
+// at four bytes a pixel), while a file whose header claims absurd dimensions is refused before
+// anything is allocated.
+inline constexpr std::int64_t MostPicturePixels = std::int64_t(512) * 1024 * 1024 / 4;
 
 // All the memory the decoders of one job may hold at once (both pictures of the pair):
 // libjpeg's coefficient buffers of a progressive JPEG, a whole interlaced PNG or GIF frame, the

@@ -1,7 +1,7 @@
 #include "fakes/TestPictures.h"
-#include "platform/PictureCorpus.h"
-#include "platform/PictureDecoder.h"
-#include "platform/ReducedPicture.h"
+#include "codecs/PictureCorpus.h"
+#include "codecs/PictureDecoder.h"
+#include "codecs/ReducedPicture.h"
 #include "core/Failure.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Picture.h"
-#include "platform/DecodeRequest.h"
+#include "codecs/DecodeRequest.h"
 
 // Decodes a PNG through libpng row by row into a reduced picture: palette, grey, 16-bit and
 // transparent pictures are turned into 8-bit colour flattened onto white as the rows are

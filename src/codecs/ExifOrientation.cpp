@@ -1,4 +1,4 @@
-#include "platform/ExifOrientation.h"
+#include "codecs/ExifOrientation.h"
 
 #include <cstring>
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "codecs/DecoderBudget.h"
+#include "codecs/PictureInput.h"
+#include "codecs/ReducedPicture.h"
+
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// One picture file to decode, and what its decoding may take.
+struct DecodeRequest {
+    QString path;
+    PictureInput& input; // at the start of the file
+    QSize canvas;        // the size it is shown at
+    DecoderMemory& memory;
+    qint64 fileSize() const { return input.size(); }
+};
+
+// The cause told for a file that ends before its picture does.
+inline constexpr char TruncatedCause[] = "the file is truncated: it ends before the picture does";
+
+// Throws the failure "Cannot load the picture <file>: <cause>".
+[[noreturn]] void RefusePicture(const DecodeRequest& request, int number, const QString& cause);
+// Refuses a picture whose header claims more pixels than a picture may have.
+void RefuseOversizedPicture(const DecodeRequest& request, qint64 width, qint64 height);
+
+// The steps every decoder takes once it has read its header: the memory of the decoding is
+// taken from the job's, the stored rows flow into the reduction, and the reduced picture comes
+// out upright.
+class PictureDecoding {
+public:
+    explicit PictureDecoding(const DecodeRequest& request) : request_(request) {}
+
+    // Takes the decoder's own `workingBytes` and what the reduction of a picture of `stored`
+    // size holds, waiting while the other picture of the job holds too much, and starts the
+    // reduction. Refuses the picture when it needs more than a job may use.
+    void start(QSize stored, int orientation, std::size_t workingBytes);
+    // What start() took or asked for.
+    std::size_t bytes() const { return bytes_; }
+
+    // The next stored row, 0xffRRGGBB.
+    void addRow(const std::uint32_t* row) { picture_->addRow(row); }
+    // The next stored row, 0xAARRGGBB not premultiplied.
+    void addRowOntoWhite(const std::uint32_t* row) { picture_->addRowOntoWhite(row); }
+    Picture finish() { return picture_->finish(); }
+
+private:
+    const DecodeRequest& request_;
+    MemoryReservation reservation_;
+    std::size_t bytes_ = 0;
+    std::optional<ReducedPicture> picture_;
+};
