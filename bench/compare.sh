@@ -9,7 +9,9 @@
 # wall time of the whole job, of its CPU time (user + system, summed over every process it
 # starts) and of its peak memory (the largest process's), each also as a ratio to libvips C.
 # Then bench/quality.py measures the quality of both libraries' stretch, and every hostile file
-# of the tests' corpus is timed through vantelle-blend.
+# of the tests' corpus is timed through vantelle-blend. With BASELINE_BLEND naming the
+# vantelle-blend of an earlier build, that one runs in the same rounds too, so that a change is
+# measured before and after under the same load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -89,6 +91,10 @@ job_vantelle() {
   measured "$blend" "$1" "$2" "$work/vantelle.jpg"
 }
 
+job_baseline() {
+  measured "$BASELINE_BLEND" "$1" "$2" "$work/baseline.jpg"
+}
+
 job_vips_c() {
   measured "$vips_blend" "$1" "$2" "$work/vips-c.jpg"
 }
@@ -130,7 +136,11 @@ ratio() {
 
 tools=(vantelle vips_c vips_cli imagemagick)
 declare -A names=([vantelle]="vantelle-blend" [vips_c]="libvips C" [vips_cli]="libvips CLI"
-                  [imagemagick]="ImageMagick")
+                  [imagemagick]="ImageMagick" [baseline]="earlier build")
+if [ -n "${BASELINE_BLEND:-}" ]; then
+  [ -x "$BASELINE_BLEND" ] || { echo "compare.sh: BASELINE_BLEND $BASELINE_BLEND is not a program" >&2; exit 1; }
+  tools+=(baseline)
+fi
 
 printf '\nLoad average before: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%d rounds, the tools alternating in each; medians, and ratios to libvips C.\n\n' "$runs"
