@@ -7,6 +7,7 @@
 #include "app/LivePreview.h"
 #include "app/Twips.h"
 #include "app/PictureDrop.h"
+#include "app/ScrollBarKeys.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -75,6 +76,7 @@ QScrollBar* scrollBar(QWidget* parent, const QRect& place, int value)
     bar->setPageStep(20);
     bar->setValue(value);
     bar->setFocusPolicy(Qt::StrongFocus); // the keyboard can move the blend start
+    MoveWithKeysAsPointed(bar);
     return bar;
 }
 

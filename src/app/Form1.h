@@ -11,6 +11,7 @@
 //   PushButton7_Click, PushButton4_Click        inputs/SamplesAndTips.cpp (samples, usage tip)
 //   the controls, their events, dropped files   app/Form1.cpp, app/PictureDrop.cpp
 //   Enter on buttons, focus marks, names, tips  app/EnterKey.cpp, app/FocusMark.cpp, app/ControlNames.cpp
+//   the scroll bars' keys                       app/ScrollBarKeys.cpp
 //   the live preview (Ctrl+P)                   app/LivePreview.cpp
 
 #include "app/OptionButton.h"
