@@ -70,9 +70,15 @@ void Form1::PushButton2_Click()
     const QScopedValueRollback<bool> running(jobRunning_, true);
     Trap trap(platform(), this, QStringLiteral("PushButton2_Click"));
 
-    if (!trap.test(100, [&] { return FolderExists(Text4->text()) || Option6->isChecked(); })) {
+    // "Save results in folder of original file" takes the folder of picture #1; with none
+    // named there is no folder, and the result is never sent to the file system's root instead.
+    const bool noPictureFolder = Option6->isChecked() && Text1->text().isEmpty();
+    if (!trap.test(100, [&] { return (FolderExists(Text4->text()) || Option6->isChecked()) && !noPictureFolder; })) {
         trap.line(102, [&] {
-            platform().MsgBox(this, QStringLiteral("Folder does not exist. Please select another folder."),
+            platform().MsgBox(this,
+                              noPictureFolder ? QStringLiteral("There is no picture #1 to take the folder from. Please "
+                                                               "select a picture for Image #1.")
+                                              : QStringLiteral("Folder does not exist. Please select another folder."),
                               MsgBoxStyle::OkOnly, QString());
         });
         return;

@@ -179,6 +179,30 @@ TEST_F(StartCommandTest, AnOutputFolderThatDoesNotExistStopsTheJobAtOnce)
     }
 }
 
+// "Save results in folder of original file" with no picture #1: the job says so and does
+// nothing else, whatever the output folder box holds; nothing goes to the file system's root.
+TEST_F(StartCommandTest, TheFolderOfAnEmptyPictureOneIsReportedMissing)
+{
+    ASSERT_TRUE(PutFile(result, earlier));
+    form.Text1->clear();
+    form.Option6->setChecked(true);
+    for (const QString& folder : {outFolder, QString()}) {
+        platform.messages.clear();
+        pointerDuringMessages.clear();
+        form.Text4->setText(folder);
+        form.PushButton2_Click();
+
+        EXPECT_EQ(platform.messageTexts(),
+                  QStringList{QStringLiteral("There is no picture #1 to take the folder from. Please select a picture for "
+                                             "Image #1.")});
+        EXPECT_EQ(platform.messages[0].style, MsgBoxStyle::OkOnly);
+        EXPECT_EQ(platform.messages[0].title, QString());
+        EXPECT_EQ(pointerDuringMessages, std::vector<int>{Form1::PointerDefault});
+        EXPECT_TRUE(platform.loadedPictures.empty());
+        expectNothingChanged(earlier);
+    }
+}
+
 TEST_F(StartCommandTest, TheFolderOfPictureOneTakesAPlainFileNameFromTheCurrentFolder)
 {
     const QString before = QDir::currentPath();
