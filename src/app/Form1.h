@@ -50,6 +50,8 @@ public:
     // Start-up and shut-down.
     void Form_Load();
     void Form_Unload();
+    // Form_Unload has run: the program is ending, and its windows close without a trace.
+    bool unloaded() const { return unloaded_; }
     // After start-up: the pictures named on the command line fill Text1, then Text2.
     void OpenPictures(const QStringList& paths);
 
@@ -132,6 +134,7 @@ private:
     QCursor mouseIcon_;
     bool hasMouseIcon_ = false;
     bool centred_ = false;
+    bool unloaded_ = false;
     // Set while the start button's job runs, so that a press let through meanwhile is ignored.
     bool jobRunning_ = false;
     std::unique_ptr<LivePreview> preview_;

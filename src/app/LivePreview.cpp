@@ -46,12 +46,19 @@ LivePreview::LivePreview(Form1& form)
     form.addAction(showAction_);
     window_->addAction(showAction_);
     contextMenu_->addAction(showAction_);
-    QObject::connect(showAction_, &QAction::triggered, &connections_, [this](bool checked) { setOpen(checked); });
+    // Only the user's opening and closing is stored: not the start's reopening, nor the
+    // closing of every window as the program ends.
+    QObject::connect(showAction_, &QAction::triggered, &connections_, [this](bool checked) {
+        setOpen(checked);
+        storeOpen();
+    });
     window_->onClosed = [this] {
+        if (form_.unloaded())
+            return;
         open_ = false;
         forget();
         showAction_->setChecked(false);
-        WriteSetting(form_.platform(), SettingKeys::Preview, QStringLiteral("False"));
+        storeOpen();
     };
 
     // The window's background only: the text boxes and the scroll bar keep their own menus.
@@ -115,7 +122,11 @@ void LivePreview::setOpen(bool open)
         forget();
     }
     showAction_->setChecked(open);
-    WriteSetting(form_.platform(), SettingKeys::Preview, open ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void LivePreview::storeOpen()
+{
+    WriteSetting(form_.platform(), SettingKeys::Preview, open_ ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 void LivePreview::forget()

@@ -18,8 +18,9 @@ class QMenu;
 
 // The live preview of the main window: a tool window beside it that shows the blend the start
 // button would write, following the two picture fields, the four sides and the band start.
-// Ctrl+P and "Show Preview" in the window's context menu open and close it, and whether it
-// was open is stored. It never writes a result, opens a document or shows a message box.
+// Ctrl+P and "Show Preview" in the window's context menu open and close it, and whether the
+// user left it open is stored. It never writes a result, opens a document or shows a message
+// box.
 class LivePreview {
 public:
     explicit LivePreview(Form1& form);
@@ -27,8 +28,8 @@ public:
     LivePreview(const LivePreview&) = delete;
     LivePreview& operator=(const LivePreview&) = delete;
 
-    // Opens the preview again when it was open as the program last ended. Call it once the
-    // main window is shown, so the preview goes beside it.
+    // Opens the preview again when the user left it open in an earlier run; the stored key
+    // stays as it is. Call it once the main window is shown, so the preview goes beside it.
     void restore();
 
     bool isOpen() const { return open_; }
@@ -40,6 +41,7 @@ public:
 
 private:
     void setOpen(bool open);
+    void storeOpen();
     void forget();
     void fieldChanged(int field);
     void loadField(int field);

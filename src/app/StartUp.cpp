@@ -81,5 +81,7 @@ void Form1::Form_Load()
 
 void Form1::Form_Unload()
 {
+    // Quitting closes every other window of the program; none of them stores anything then.
+    unloaded_ = true;
     QCoreApplication::quit();
 }

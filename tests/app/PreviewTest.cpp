@@ -3,6 +3,7 @@
 #include "app/PreviewWindow.h"
 
 #include "StoreFixture.h"
+#include "UserClose.h"
 #include "job/FileFaults.h"
 #include "report/Trap.h"
 
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -355,6 +357,52 @@ TEST_F(PreviewTest, OpensAgainAtTheNextStartOnlyWhenItWasOpen)
         EXPECT_EQ(next.preview().window().isVisible(), c.opens) << name;
         EXPECT_TRUE(counted.messages.empty()) << name;
     }
+}
+
+// The user closes the main window with the preview open: the program ends and closes the
+// preview with it, which is no closing by the user. Ending writes nothing, so the preview is
+// back at the next start.
+TEST_F(PreviewTest, LeftOpenAsTheProgramEndsItIsOpenAgainAtTheNextStart)
+{
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    form->Form_Load();
+    form->show();
+    preview().showAction().trigger();
+    ASSERT_EQ(stored(QStringLiteral("Preview")), QStringLiteral("True"));
+    const QByteArray beforeClosing = settingsFileContents();
+
+    QTimer::singleShot(0, form.get(), [this] { CloseAsTheUserDoes(*form); });
+    // Should closing not end the event loop, this ends it with a code of its own.
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(settingsFileContents(), beforeClosing);
+
+    Form1 next(counted);
+    next.Form_Load();
+    next.show();
+    next.preview().restore();
+    EXPECT_TRUE(next.preview().isOpen());
+    EXPECT_TRUE(next.preview().window().isVisible());
+}
+
+// Reopening at the start is not the user's doing and stores nothing; the user's closing by
+// the title bar is stored.
+TEST_F(PreviewTest, TheStartReopensItWithoutStoringAndTheUsersCloseIsStored)
+{
+    counted.StoreSetting(QStringLiteral("Preview"), QStringLiteral("1"));
+    form->Form_Load();
+    form->show();
+    preview().restore();
+    ASSERT_TRUE(window().isVisible());
+    EXPECT_EQ(stored(QStringLiteral("Preview")), QStringLiteral("1"));
+
+    CloseAsTheUserDoes(window());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_FALSE(preview().isOpen());
+    EXPECT_EQ(stored(QStringLiteral("Preview")), QStringLiteral("False"));
 }
 
 TEST_F(PreviewTest, TogglingStoresOnlyItsOwnKey)

@@ -6,9 +6,12 @@
 #include "platform/SpecialFiles.h"
 #include "report/ReportText.h"
 
+#include "UserClose.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -330,6 +333,29 @@ TEST_F(StartCommandTest, APressWhileTheJobRunsIsIgnored)
 
     form.PushButton2->click();
     EXPECT_EQ(platform.messageTexts(), (QStringList{QStringLiteral("Done."), QStringLiteral("Done.")}));
+}
+
+// The user closed the window a moment before pressing start: the close still waits among the
+// window's events when the job begins, and the job's first event pass lets it through. The
+// program ends there, and the job neither writes nor opens a result nor says "Done.".
+TEST_F(StartCommandTest, ACloseWaitingWhenStartIsPressedEndsTheProgramAndTheJob)
+{
+    ASSERT_TRUE(PutFile(result, earlier));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    form.show();
+    QTimer::singleShot(0, &form, [this] {
+        QueueCloseAsTheUserDoes(form);
+        form.PushButton2_Click();
+    });
+    // Should closing not end the event loop, this ends it with a code of its own.
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(platform.messages.empty()) << platform.messageTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(platform.loadedPictures.empty());
+    expectNothingChanged(earlier);
 }
 
 // The hourglass is the window's: a message box over it during the job shows the arrow.
