@@ -6,6 +6,8 @@
 #include "core/Failure.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScreen>
 
@@ -22,6 +24,12 @@ constexpr int Gap = 8;
 QString FieldName(int field)
 {
     return QStringLiteral("Image #%1").arg(field);
+}
+
+QString LoadingLine(const QString& path)
+{
+    const QString name = QFileInfo(QDir::fromNativeSeparators(path)).fileName();
+    return QStringLiteral("Loading %1\u2026").arg(name.isEmpty() ? path : name);
 }
 
 std::optional<BlendChoice> ChosenSide(const Form1& form)
@@ -160,10 +168,10 @@ void LivePreview::refresh()
         return;
     }
     for (const int field : {1, 2}) {
-        if (pictures_.field(field).loading) {
-            // What is shown stays until the new picture is there; a fresh window says why it is empty.
-            if (window_->picture().isNull() && window_->message().isEmpty())
-                window_->showMessage(FieldName(field) + QStringLiteral(": loading"));
+        const PreviewPictures::Field& picture = pictures_.field(field);
+        if (picture.loading) {
+            // Neither the blend of the pictures before nor what was wrong with them holds now.
+            window_->showMessage(LoadingLine(picture.path));
             return;
         }
     }

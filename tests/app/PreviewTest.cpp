@@ -21,19 +21,26 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace {
 
-// The faked platform, counting the pictures it loads.
+// The faked platform, counting the pictures it loads; a load can be held back.
 class CountingPlatform : public FailingPlatform {
 public:
     std::atomic<int> loads = 0;
+    std::atomic<bool> holdLoads = false;
 
     Picture LoadPicture(const QString& path) override
     {
         ++loads;
+        // A test that never lets go fails on its own assertions, not by hanging.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (holdLoads && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         return FakePlatform::LoadPicture(path);
     }
 };
@@ -241,6 +248,31 @@ TEST_F(PreviewTest, SaysInOneLineWhichPictureCannotBeShownAndWhy)
     form->Text2->setText(second);
     waitForPicture();
     EXPECT_TRUE(window().message().isEmpty());
+    expectPreviewLeftNoTrace();
+}
+
+// While a picture decodes the preview says which, in place of whatever it showed before: the
+// blend of the pictures before, or why one of them could not be shown.
+TEST_F(PreviewTest, SaysWhichPictureItLoadsWhileItLoads)
+{
+    counted.holdLoads = true;
+    open();
+    EXPECT_EQ(window().message(), QStringLiteral("Loading first \u00fc.jpg\u2026"));
+    EXPECT_TRUE(window().picture().isNull());
+    counted.holdLoads = false;
+    waitForPicture();
+
+    const QString missing = in(QStringLiteral("missing.jpg"));
+    form->Text2->setText(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window().message() == QStringLiteral("Image #2: ") + failureOf(missing); }, 10000));
+    counted.holdLoads = true;
+    form->Text2->setText(third);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window().message() == QStringLiteral("Loading third.png\u2026"); }, 10000))
+        << window().message().toStdString();
+    EXPECT_TRUE(window().picture().isNull());
+    counted.holdLoads = false;
+    const Picture expected = composedApart(first, third, 0, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SamePixels(window().picture(), expected); }, 10000));
     expectPreviewLeftNoTrace();
 }
 
