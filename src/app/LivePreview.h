@@ -4,8 +4,6 @@
 #include "app/PreviewPictures.h"
 
 #include <QObject>
-#include <QPoint>
-#include <QRect>
 #include <QSize>
 #include <QTimer>
 
@@ -43,6 +41,8 @@ private:
     void setOpen(bool open);
     void storeOpen();
     void forget();
+    void place();
+    void keepUsersSize();
     void fieldChanged(int field);
     void loadField(int field);
     void refresh();
@@ -54,12 +54,12 @@ private:
     QMenu* contextMenu_;
     PreviewPictures pictures_;
     PreviewBlend blend_;
+    // The size the preview is opened at where there is room: the designed one, or the one the
+    // user gave it. Where there is less room it is opened smaller, which is not remembered.
+    QSize preferredSize_;
+    QSize placedSize_;
     // Typing settles before a changed field is loaded.
     std::array<QTimer, 2> typing_;
     // The receiver of the connections to the main window, which end with this object.
     QObject connections_;
 };
-
-// Where the preview's frame goes: right of the main window's frame when it fits on the
-// screen, else left of it, else as far right as the screen allows; level with its top.
-QPoint PreviewPlace(const QRect& mainFrame, const QSize& previewFrame, const QRect& screen);

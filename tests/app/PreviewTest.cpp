@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/LivePreview.h"
+#include "app/PreviewPlace.h"
 #include "app/PreviewWindow.h"
 
 #include "StoreFixture.h"
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QMap>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -458,23 +460,71 @@ TEST_F(PreviewTest, TogglingStoresOnlyItsOwnKey)
     EXPECT_EQ(after, designed);
 }
 
-TEST(PreviewPlace, GoesRightOfTheWindowElseLeftElseAsFarRightAsTheScreenAllows)
+TEST(PreviewPlace, GoesRightOfTheWindowElseLeftElseWhereItCoversNothingAsLargeAsItCan)
 {
     const QRect screen(0, 0, 1920, 1080);
     const QSize preview(500, 300);
+    const QSize smallest(125, 75);
     struct Case {
+        const char* what;
         QRect mainFrame;
-        QPoint place;
+        QRect frame;
     };
     const Case cases[] = {
-        {QRect(100, 200, 540, 500), QPoint(648, 200)},   // room on the right
-        {QRect(1300, 200, 540, 500), QPoint(792, 200)},  // only on the left
-        {QRect(400, 200, 1200, 500), QPoint(1420, 200)}, // neither: at the screen's right edge
-        {QRect(100, 900, 540, 500), QPoint(648, 780)},   // kept on the screen vertically
-        {QRect(100, -50, 540, 500), QPoint(648, 0)},
+        {"room on the right", QRect(100, 200, 540, 500), QRect(648, 200, 500, 300)},
+        {"only on the left", QRect(1300, 200, 540, 500), QRect(792, 200, 500, 300)},
+        {"kept on the screen vertically", QRect(100, 900, 540, 500), QRect(648, 780, 500, 300)},
+        {"kept on the screen at the top", QRect(100, -50, 540, 500), QRect(648, 0, 500, 300)},
+        // Neither side has room: below the window it has all its size.
+        {"below a wide window", QRect(400, 200, 1200, 500), QRect(400, 708, 500, 300)},
+        {"above a wide window low on the screen", QRect(400, 560, 1200, 500), QRect(400, 252, 500, 300)},
+        // Beside it, smaller: the left side is the roomier, 392 pixels wide.
+        {"smaller beside a wide, tall window", QRect(400, 100, 1200, 900), QRect(0, 100, 392, 235)},
+        // No room even for the smallest size: where it covers the least of the window.
+        {"over the window's right edge", QRect(10, 10, 1850, 1060), QRect(1795, 10, 125, 75)},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(PreviewPlace(c.mainFrame, preview, screen), c.place) << c.mainFrame.x() << "," << c.mainFrame.y();
+    for (const Case& c : cases) {
+        const QRect frame = PreviewFrame(c.mainFrame, preview, smallest, screen);
+        EXPECT_EQ(frame, c.frame) << c.what;
+        EXPECT_TRUE(screen.contains(frame)) << c.what;
+        if (frame.size() != smallest) {
+            EXPECT_FALSE(frame.intersects(c.mainFrame)) << c.what;
+        }
+    }
     // On a second screen to the right of the first.
-    EXPECT_EQ(PreviewPlace(QRect(2000, 100, 540, 500), preview, QRect(1920, 0, 1280, 1024)), QPoint(2548, 100));
+    EXPECT_EQ(PreviewFrame(QRect(2000, 100, 540, 500), preview, smallest, QRect(1920, 0, 1280, 1024)),
+              QRect(2548, 100, 500, 300));
+}
+
+// On a small screen (or at twice the scale) the main window leaves little room beside it; the
+// preview then opens smaller, and never over the fields.
+TEST_F(PreviewTest, OpensWhereItCoversNoneOfTheWindowSmallerWhereTheScreenHasLittleRoom)
+{
+    form->show();
+    const QRect screen = form->screen()->availableGeometry();
+    const QSize designed = window().size();
+    const auto openWithRoomOnTheRight = [&](int room) {
+        form->move(screen.right() + 1 - form->frameGeometry().width() - room, screen.top() + 40);
+        open();
+        const QRect frame = window().frameGeometry();
+        EXPECT_FALSE(frame.intersects(form->frameGeometry())) << room;
+        EXPECT_TRUE(screen.contains(frame)) << room;
+    };
+    openWithRoomOnTheRight(designed.width() + 40);
+    EXPECT_EQ(window().size(), designed);
+    preview().showAction().trigger();
+
+    openWithRoomOnTheRight(designed.width() / 2);
+    EXPECT_LT(window().width(), designed.width());
+    EXPECT_LT(window().height(), designed.height());
+    preview().showAction().trigger();
+
+    // Made smaller for want of room, it opens at its own size again where there is room; a
+    // size the user gives it is its own from then on.
+    openWithRoomOnTheRight(designed.width() + 40);
+    EXPECT_EQ(window().size(), designed);
+    window().resize(400, 240);
+    preview().showAction().trigger();
+    openWithRoomOnTheRight(designed.width() + 40);
+    EXPECT_EQ(window().size(), QSize(400, 240));
 }
