@@ -52,7 +52,8 @@ public:
     void Form_Unload();
     // Form_Unload has run: the program is ending, and its windows close without a trace.
     bool unloaded() const { return unloaded_; }
-    // After start-up: the pictures named on the command line fill Text1, then Text2.
+    // After start-up: the pictures named on the command line fill Text1, then Text2; a
+    // message box names any further ones, which are left out.
     void OpenPictures(const QStringList& paths);
 
     // Persisting handlers.
