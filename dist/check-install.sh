@@ -2,8 +2,9 @@
 # Installs a build into a temporary prefix and checks what a user gets: the programs in bin/,
 # their data in share/vantelle/, the desktop entry, the AppStream metadata, the theme icons,
 # the manual pages and the licence. The desktop entry and the metadata are validated when
-# the validators are installed, the manual pages are rendered, and the installed
-# vantelle-blend blends the installed samples from another folder.
+# the validators are installed, no picture type gets Vantelle as its default handler, the
+# manual pages are rendered, and the installed vantelle-blend blends the installed samples
+# from another folder.
 #
 #     dist/check-install.sh BUILD_DIR
 #
@@ -136,6 +137,57 @@ if [ -f "$prefix/$metainfo" ]; then
     fi
   done
   [ -n "$binaries" ] || fail "the metadata provides no binary"
+fi
+
+# --- Installing makes Vantelle the default of no picture type --------------------------------
+
+# A desktop takes the programs whose entries list a type as its handlers, and the only one as
+# the default: then every picture, a job's own result included, would open in Vantelle. The
+# entry lists no types, which is checked as the desktops read it: xdg-mime over data folders
+# that hold nothing but this installation, and Debian's mailcap generator over its entries.
+picture_types="image/jpeg image/png image/bmp image/gif"
+if [ -f "$prefix/$desktop" ]; then
+  if grep -q '^MimeType=' "$prefix/$desktop"; then
+    fail "the desktop entry lists types ($(grep '^MimeType=' "$prefix/$desktop")), so it handles them"
+  else
+    pass "the desktop entry lists no types"
+  fi
+fi
+xdg=$work/xdg
+mkdir -p "$xdg/home" "$xdg/config"
+if command -v xdg-mime >/dev/null && command -v update-desktop-database >/dev/null; then
+  update-desktop-database "$prefix/share/applications"
+  for type in $picture_types; do
+    handler=$(env -i PATH="$PATH" HOME="$xdg/home" XDG_CONFIG_HOME="$xdg/config" XDG_CONFIG_DIRS="$xdg/config" \
+      XDG_DATA_HOME="$xdg/home/.local/share" XDG_DATA_DIRS="$prefix/share" xdg-mime query default "$type" 2>&1) || true
+    if grep -qF "$app_id" <<<"$handler"; then
+      fail "xdg-mime names $handler as the default for $type"
+    else
+      pass "xdg-mime names no Vantelle entry as the default for $type"
+    fi
+  done
+else
+  skip "xdg-mime or update-desktop-database is not installed (Debian packages xdg-utils, desktop-file-utils)"
+fi
+if [ -f /usr/sbin/update-mime ] && command -v perl >/dev/null; then
+  # The generator run for this user alone (--local writes ~/.mailcap), reading the installed
+  # desktop entries instead of the system's and no package's mailcap entries.
+  mkdir -p "$xdg/no-mime-packages"
+  sed -e "s|^my \$appsdir[[:space:]]*=.*|my \$appsdir = \"$prefix/share/applications\";|" \
+    -e "s|^my \$mimedir[[:space:]]*=.*|my \$mimedir = \"$xdg/no-mime-packages\";|" \
+    /usr/sbin/update-mime >"$xdg/update-mime"
+  if ! grep -qF "\$appsdir = \"$prefix/share/applications\"" "$xdg/update-mime" ||
+    ! grep -qF "\$mimedir = \"$xdg/no-mime-packages\"" "$xdg/update-mime"; then
+    skip "this update-mime names its folders in another way"
+  elif ! HOME=$xdg/home perl "$xdg/update-mime" --local >"$xdg/update-mime.log" 2>&1; then
+    fail "update-mime over the installed entries failed: $(cat "$xdg/update-mime.log")"
+  elif grep -qi 'vantelle' "$xdg/home/.mailcap" 2>/dev/null; then
+    fail "the mailcap made from the installed entries names Vantelle: $(grep -i vantelle "$xdg/home/.mailcap" | head -n 1)"
+  else
+    pass "the mailcap made from the installed entries names no Vantelle viewer"
+  fi
+else
+  skip "update-mime is not installed (Debian package mailcap)"
 fi
 
 # --- Validators -----------------------------------------------------------------------------

@@ -12,9 +12,10 @@ packages=(
   libgtest-dev libbenchmark-dev
   # Arial's metric-compatible stand-in, so no caption is clipped
   fonts-liberation
-  # checks of the desktop entry, the AppStream metadata and the manual pages; dpkg-shlibdeps
-  # for the Debian package's library dependencies
-  desktop-file-utils appstream man-db groff-base dpkg-dev
+  # checks of the desktop entry (also that no picture type gets Vantelle as its default), the
+  # AppStream metadata and the manual pages; dpkg-shlibdeps for the Debian package's library
+  # dependencies
+  desktop-file-utils xdg-utils mailcap appstream man-db groff-base dpkg-dev
   # Qt's own texts (dialog buttons, the file dialog) in the user's language
   qt6-translations-l10n
 )

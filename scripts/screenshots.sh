@@ -16,6 +16,8 @@
 #   german.png, german-open.png             in German: the window and the Open-file dialog
 #   with-preview.png                        the sample pair with the preview open beside the
 #                                           window, on a screen wide enough for both
+#   with-preview-scale2.png                 the same at twice the size on a 1920 x 1080 screen,
+#                                           where the preview opens smaller beside the window
 # The dark palette is qt6ct's "darker" colour scheme with the Fusion style, as a desktop
 # would set it. Each run has a throwaway home folder and settings store, so the user's own
 # settings are left alone.
@@ -132,4 +134,5 @@ shoot with-skin-scale2 1600x1200 yes none QT_SCALE_FACTOR=2
 shoot german 800x600 yes none "${german[@]}"
 shoot german-open 1024x768 yes "click $picture1_button" "${german[@]}"
 shoot with-preview 1600x600 yes preview
+shoot with-preview-scale2 1920x1080 yes preview QT_SCALE_FACTOR=2
 echo "Screenshots in $out"

@@ -35,8 +35,9 @@ int main(int argc, char* argv[])
     QtPlatform platform;
     Form1 form(platform);
     form.Form_Load();
-    form.OpenPictures(command.pictures);
     form.show();
+    // Over the shown window, a message about pictures left out shows what went in.
+    form.OpenPictures(command.pictures);
     // Not one of the start-up steps: the preview goes beside the window, once that is placed.
     form.preview().restore();
     return app.exec();

@@ -7,4 +7,7 @@ class QWidget;
 // (" — Vantelle" on X11 and Wayland, " - Vantelle" on Windows) unless the title already ends
 // with it, and the name is only consulted when the native window takes its title; so the name
 // is withheld while that happens. Call it after setting the title and before showing.
+// It creates the window as showing it would. Asking for its window id instead would mark it
+// native the way a control is, and Qt then makes every sibling native too: the frames and
+// buttons of the owner's window would become windows of their own.
 void CreateWithExactTitle(QWidget& window);

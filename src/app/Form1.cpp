@@ -7,6 +7,7 @@
 #include "app/LivePreview.h"
 #include "app/Twips.h"
 #include "app/PictureDrop.h"
+#include "app/ScrollBarKeys.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -75,6 +76,7 @@ QScrollBar* scrollBar(QWidget* parent, const QRect& place, int value)
     bar->setPageStep(20);
     bar->setValue(value);
     bar->setFocusPolicy(Qt::StrongFocus); // the keyboard can move the blend start
+    MoveWithKeysAsPointed(bar);
     return bar;
 }
 
@@ -194,9 +196,9 @@ void Form1::connectHandlers()
     for (QPushButton* button : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton7})
         PressOnEnter(button);
 
-    // A picture file dropped on a field or its frame fills that field.
-    AcceptPictureDrops(Text1, {Text1, Frame4});
-    AcceptPictureDrops(Text2, {Text2, Frame5});
+    // A picture file dropped on a field or its frame fills that field; two fill both fields.
+    AcceptPictureDrops(Text1, {Text1, Frame4}, {Text1, Text2});
+    AcceptPictureDrops(Text2, {Text2, Frame5}, {Text1, Text2});
 
     // Mouse moves: the window's free surface, the frames, the direction options and the
     // two picture fields show the default pointer; the push buttons show the hand.

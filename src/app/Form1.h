@@ -11,6 +11,7 @@
 //   PushButton7_Click, PushButton4_Click        inputs/SamplesAndTips.cpp (samples, usage tip)
 //   the controls, their events, dropped files   app/Form1.cpp, app/PictureDrop.cpp
 //   Enter on buttons, focus marks, names, tips  app/EnterKey.cpp, app/FocusMark.cpp, app/ControlNames.cpp
+//   the scroll bars' keys                       app/ScrollBarKeys.cpp
 //   the live preview (Ctrl+P)                   app/LivePreview.cpp
 
 #include "app/OptionButton.h"
@@ -49,7 +50,10 @@ public:
     // Start-up and shut-down.
     void Form_Load();
     void Form_Unload();
-    // After start-up: the pictures named on the command line fill Text1, then Text2.
+    // Form_Unload has run: the program is ending, and its windows close without a trace.
+    bool unloaded() const { return unloaded_; }
+    // After start-up: the pictures named on the command line fill Text1, then Text2; a
+    // message box names any further ones, which are left out.
     void OpenPictures(const QStringList& paths);
 
     // Persisting handlers.
@@ -131,6 +135,7 @@ private:
     QCursor mouseIcon_;
     bool hasMouseIcon_ = false;
     bool centred_ = false;
+    bool unloaded_ = false;
     // Set while the start button's job runs, so that a press let through meanwhile is ignored.
     bool jobRunning_ = false;
     std::unique_ptr<LivePreview> preview_;

@@ -1,27 +1,33 @@
 #include "app/LivePreview.h"
 
 #include "app/Form1.h"
+#include "app/PreviewPlace.h"
 #include "app/PreviewWindow.h"
 #include "app/Settings.h"
 #include "core/Failure.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScreen>
 
-#include <algorithm>
 #include <optional>
 
 namespace {
 
 // Long enough for the keys of a typed path to come together, short enough to feel live.
 constexpr int TypingPauseMs = 150;
-// Between the main window and the preview.
-constexpr int Gap = 8;
 
 QString FieldName(int field)
 {
     return QStringLiteral("Image #%1").arg(field);
+}
+
+QString LoadingLine(const QString& path)
+{
+    const QString name = QFileInfo(QDir::fromNativeSeparators(path)).fileName();
+    return QStringLiteral("Loading %1\u2026").arg(name.isEmpty() ? path : name);
 }
 
 std::optional<BlendChoice> ChosenSide(const Form1& form)
@@ -37,7 +43,8 @@ LivePreview::LivePreview(Form1& form)
       window_(new PreviewWindow(&form)),
       showAction_(new QAction(QStringLiteral("Show Preview"), &form)),
       contextMenu_(new QMenu(&form)),
-      pictures_(form.platform(), [this] { refresh(); })
+      pictures_(form.platform(), [this] { refresh(); }),
+      preferredSize_(window_->size())
 {
     showAction_->setCheckable(true);
     showAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -46,12 +53,20 @@ LivePreview::LivePreview(Form1& form)
     form.addAction(showAction_);
     window_->addAction(showAction_);
     contextMenu_->addAction(showAction_);
-    QObject::connect(showAction_, &QAction::triggered, &connections_, [this](bool checked) { setOpen(checked); });
+    // Only the user's opening and closing is stored: not the start's reopening, nor the
+    // closing of every window as the program ends.
+    QObject::connect(showAction_, &QAction::triggered, &connections_, [this](bool checked) {
+        setOpen(checked);
+        storeOpen();
+    });
     window_->onClosed = [this] {
+        if (form_.unloaded())
+            return;
         open_ = false;
+        keepUsersSize();
         forget();
         showAction_->setChecked(false);
-        WriteSetting(form_.platform(), SettingKeys::Preview, QStringLiteral("False"));
+        storeOpen();
     };
 
     // The window's background only: the text boxes and the scroll bar keep their own menus.
@@ -100,22 +115,43 @@ void LivePreview::setOpen(bool open)
 {
     if (open && !open_) {
         open_ = true;
-        const QRect mainFrame = form_.frameGeometry();
-        // The preview has no frame before it is first shown; the main window's is a fair guess.
-        const QSize frame = window_->size() + (mainFrame.size() - form_.size());
-        const QScreen* screen = form_.screen();
-        window_->move(PreviewPlace(mainFrame, frame, screen ? screen->availableGeometry() : mainFrame));
+        place();
         window_->show();
         loadField(1);
         loadField(2);
         refresh();
     } else if (!open && open_) {
         open_ = false;
+        keepUsersSize();
         window_->hide();
         forget();
     }
     showAction_->setChecked(open);
-    WriteSetting(form_.platform(), SettingKeys::Preview, open ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void LivePreview::storeOpen()
+{
+    WriteSetting(form_.platform(), SettingKeys::Preview, open_ ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void LivePreview::place()
+{
+    const QRect mainFrame = form_.frameGeometry();
+    // The preview has no frame before it is first shown; the main window's is a fair guess.
+    const QSize frameMargins = mainFrame.size() - form_.size();
+    const QScreen* screen = form_.screen();
+    const QRect frame = PreviewFrame(mainFrame, preferredSize_ + frameMargins, window_->minimumSize() + frameMargins,
+                                     screen ? screen->availableGeometry() : mainFrame);
+    placedSize_ = frame.size() - frameMargins;
+    window_->resize(placedSize_);
+    window_->move(frame.topLeft());
+}
+
+void LivePreview::keepUsersSize()
+{
+    // A size the user gave the preview is the one it opens at from now on.
+    if (window_->size() != placedSize_)
+        preferredSize_ = window_->size();
 }
 
 void LivePreview::forget()
@@ -149,10 +185,10 @@ void LivePreview::refresh()
         return;
     }
     for (const int field : {1, 2}) {
-        if (pictures_.field(field).loading) {
-            // What is shown stays until the new picture is there; a fresh window says why it is empty.
-            if (window_->picture().isNull() && window_->message().isEmpty())
-                window_->showMessage(FieldName(field) + QStringLiteral(": loading"));
+        const PreviewPictures::Field& picture = pictures_.field(field);
+        if (picture.loading) {
+            // Neither the blend of the pictures before nor what was wrong with them holds now.
+            window_->showMessage(LoadingLine(picture.path));
             return;
         }
     }
@@ -170,17 +206,4 @@ void LivePreview::refresh()
     window_->showPicture(blend_.compose(pictures_.field(side->baseField).reduced,
                                         pictures_.field(side->overlayField).reduced, side->direction,
                                         form_.hStart->value()));
-}
-
-QPoint PreviewPlace(const QRect& mainFrame, const QSize& previewFrame, const QRect& screen)
-{
-    const int right = mainFrame.right() + 1 + Gap;
-    const int left = mainFrame.left() - Gap - previewFrame.width();
-    int x = std::max(screen.left(), screen.right() + 1 - previewFrame.width());
-    if (right + previewFrame.width() <= screen.right() + 1)
-        x = right;
-    else if (left >= screen.left())
-        x = left;
-    const int lowest = std::max(screen.top(), screen.bottom() + 1 - previewFrame.height());
-    return {x, std::clamp(mainFrame.top(), screen.top(), lowest)};
 }

@@ -4,8 +4,6 @@
 #include "app/PreviewPictures.h"
 
 #include <QObject>
-#include <QPoint>
-#include <QRect>
 #include <QSize>
 #include <QTimer>
 
@@ -18,8 +16,9 @@ class QMenu;
 
 // The live preview of the main window: a tool window beside it that shows the blend the start
 // button would write, following the two picture fields, the four sides and the band start.
-// Ctrl+P and "Show Preview" in the window's context menu open and close it, and whether it
-// was open is stored. It never writes a result, opens a document or shows a message box.
+// Ctrl+P and "Show Preview" in the window's context menu open and close it, and whether the
+// user left it open is stored. It never writes a result, opens a document or shows a message
+// box.
 class LivePreview {
 public:
     explicit LivePreview(Form1& form);
@@ -27,8 +26,8 @@ public:
     LivePreview(const LivePreview&) = delete;
     LivePreview& operator=(const LivePreview&) = delete;
 
-    // Opens the preview again when it was open as the program last ended. Call it once the
-    // main window is shown, so the preview goes beside it.
+    // Opens the preview again when the user left it open in an earlier run; the stored key
+    // stays as it is. Call it once the main window is shown, so the preview goes beside it.
     void restore();
 
     bool isOpen() const { return open_; }
@@ -40,7 +39,10 @@ public:
 
 private:
     void setOpen(bool open);
+    void storeOpen();
     void forget();
+    void place();
+    void keepUsersSize();
     void fieldChanged(int field);
     void loadField(int field);
     void refresh();
@@ -52,12 +54,12 @@ private:
     QMenu* contextMenu_;
     PreviewPictures pictures_;
     PreviewBlend blend_;
+    // The size the preview is opened at where there is room: the designed one, or the one the
+    // user gave it. Where there is less room it is opened smaller, which is not remembered.
+    QSize preferredSize_;
+    QSize placedSize_;
     // Typing settles before a changed field is loaded.
     std::array<QTimer, 2> typing_;
     // The receiver of the connections to the main window, which end with this object.
     QObject connections_;
 };
-
-// Where the preview's frame goes: right of the main window's frame when it fits on the
-// screen, else left of it, else as far right as the screen allows; level with its top.
-QPoint PreviewPlace(const QRect& mainFrame, const QSize& previewFrame, const QRect& screen);

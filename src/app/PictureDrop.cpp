@@ -9,9 +9,12 @@
 
 namespace {
 
+// At most one picture for each field.
+constexpr qsizetype MostFiles = 2;
+
 class PictureDropFilter : public QObject {
 public:
-    explicit PictureDropFilter(QLineEdit* field) : QObject(field), field_(field) {}
+    PictureDropFilter(QLineEdit* field, PictureFields fields) : QObject(field), field_(field), fields_(fields) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -23,17 +26,24 @@ protected:
         if (!drop->mimeData()->hasUrls())
             return QObject::eventFilter(watched, event);
 
-        const QString path = DroppedFile(*drop->mimeData());
+        const QStringList paths = DroppedFiles(*drop->mimeData());
         // Never accept a move: the file manager would then delete the user's picture.
         const Qt::DropAction action = (drop->possibleActions() & Qt::CopyAction) ? Qt::CopyAction
                                       : (drop->possibleActions() & Qt::LinkAction) ? Qt::LinkAction
                                                                                    : Qt::IgnoreAction;
-        if (path.isEmpty() || action == Qt::IgnoreAction) {
+        if (paths.isEmpty() || action == Qt::IgnoreAction) {
             drop->ignore();
             return true;
         }
-        if (type == QEvent::Drop)
-            field_->setText(path);
+        if (type == QEvent::Drop) {
+            // As if typed, field by field: each change stores its path.
+            if (paths.size() == 1) {
+                field_->setText(paths[0]);
+            } else {
+                fields_.first->setText(paths[0]);
+                fields_.second->setText(paths[1]);
+            }
+        }
         drop->setDropAction(action);
         drop->accept();
         return true;
@@ -41,26 +51,30 @@ protected:
 
 private:
     QLineEdit* field_;
+    PictureFields fields_;
 };
 
 } // namespace
 
-void AcceptPictureDrops(QLineEdit* field, std::initializer_list<QWidget*> targets)
+void AcceptPictureDrops(QLineEdit* field, std::initializer_list<QWidget*> targets, PictureFields fields)
 {
-    auto* filter = new PictureDropFilter(field);
+    auto* filter = new PictureDropFilter(field, fields);
     for (QWidget* target : targets) {
         target->setAcceptDrops(true);
         target->installEventFilter(filter);
     }
 }
 
-QString DroppedFile(const QMimeData& data)
+QStringList DroppedFiles(const QMimeData& data)
 {
     const QList<QUrl> urls = data.urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
-        return QString();
-    const QString path = urls.front().toLocalFile();
-    if (!QFileInfo(path).isFile())
-        return QString();
-    return QDir::toNativeSeparators(path);
+    if (urls.isEmpty() || urls.size() > MostFiles)
+        return {};
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
+            return {};
+        paths << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    return paths;
 }

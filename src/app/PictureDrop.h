@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 
@@ -8,12 +9,19 @@ class QLineEdit;
 class QMimeData;
 class QWidget;
 
-// Lets a picture file dragged from a file manager onto any of the targets (a field and its
-// frame) fill the field: its local path replaces the field's whole text. Drags of plain text
-// keep the field's usual behaviour; drags of links that are not exactly one local file are
-// refused, so a field never receives a list or a folder.
-void AcceptPictureDrops(QLineEdit* field, std::initializer_list<QWidget*> targets);
+// The two picture fields, "Image #1" and "Image #2".
+struct PictureFields {
+    QLineEdit* first;
+    QLineEdit* second;
+};
 
-// The one local file that a drag carries, in native separators, or empty text when the drag
-// carries links but not exactly one existing local file.
-QString DroppedFile(const QMimeData& data);
+// Lets picture files dragged from a file manager onto any of the targets (a field and its
+// frame) fill the fields: one file's local path replaces the whole text of that field, two
+// files fill "Image #1" and "Image #2" in the order the drag holds them. Drags of plain text
+// keep the field's usual behaviour; drags of links that are not one or two local files are
+// refused, so a field never receives a list or a folder.
+void AcceptPictureDrops(QLineEdit* field, std::initializer_list<QWidget*> targets, PictureFields fields);
+
+// The one or two existing local files that a drag carries, in its order and in native
+// separators; none when the drag carries links but not one or two existing local files.
+QStringList DroppedFiles(const QMimeData& data);

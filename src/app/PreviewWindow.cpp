@@ -1,6 +1,7 @@
 #include "app/PreviewWindow.h"
 
 #include "app/PreviewBlend.h"
+#include "app/WrappedLines.h"
 #include "engine/Canvas.h"
 
 #include <QCloseEvent>
@@ -62,8 +63,16 @@ void PreviewWindow::paintEvent(QPaintEvent*)
         const QPointF corner((width() - shown.width()) / 2, (height() - shown.height()) / 2);
         painter.drawImage(corner, scaled_);
     } else if (!message_.isEmpty()) {
-        // Paths have no spaces to break at, so the line may break anywhere.
-        painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWrapAnywhere, message_);
+        // Centred line by line, broken between words; a path breaks inside only where it is
+        // wider than the window.
+        const QRect room = rect().adjusted(8, 8, -8, -8);
+        const QStringList lines = WrappedLines(message_, font(), room.width());
+        const int spacing = fontMetrics().lineSpacing();
+        int top = room.top() + (room.height() - spacing * static_cast<int>(lines.size())) / 2;
+        for (const QString& line : lines) {
+            painter.drawText(QRect(room.left(), top, room.width(), spacing), Qt::AlignCenter, line.trimmed());
+            top += spacing;
+        }
     }
 }
 

@@ -23,13 +23,34 @@ void QtPlatform::MsgBox(QWidget* owner, const QString& text, int style, const QS
     box.exec();
 }
 
+namespace {
+
+// The dialog's title exactly as given, as the message boxes have theirs. Returns the chosen
+// file or folder, or empty text when the user cancelled.
+QString ChooseIn(QFileDialog& dialog)
+{
+    CreateWithExactTitle(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
 QString QtPlatform::GetOpenFileName(QWidget* owner, const QString& title, const QString& startFolder,
                                     const QString& filter)
 {
-    return QFileDialog::getOpenFileName(owner, title, startFolder, filter);
+    QFileDialog dialog(owner, title, startFolder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return ChooseIn(dialog);
 }
 
 QString QtPlatform::BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder)
 {
-    return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(owner, title, startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return ChooseIn(dialog);
 }

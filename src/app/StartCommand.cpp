@@ -8,7 +8,6 @@
 #include "platform/FileSystem.h"
 #include "report/Trap.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
@@ -70,21 +69,33 @@ void Form1::PushButton2_Click()
     const QScopedValueRollback<bool> running(jobRunning_, true);
     Trap trap(platform(), this, QStringLiteral("PushButton2_Click"));
 
-    if (!trap.test(100, [&] { return FolderExists(Text4->text()) || Option6->isChecked(); })) {
+    // "Save results in folder of original file" takes the folder of picture #1; with none
+    // named there is no folder, and the result is never sent to the file system's root instead.
+    const bool noPictureFolder = Option6->isChecked() && Text1->text().isEmpty();
+    if (!trap.test(100, [&] { return (FolderExists(Text4->text()) || Option6->isChecked()) && !noPictureFolder; })) {
         trap.line(102, [&] {
-            platform().MsgBox(this, QStringLiteral("Folder does not exist. Please select another folder."),
+            platform().MsgBox(this,
+                              noPictureFolder ? QStringLiteral("There is no picture #1 to take the folder from. Please "
+                                                               "select a picture for Image #1.")
+                                              : QStringLiteral("Folder does not exist. Please select another folder."),
                               MsgBoxStyle::OkOnly, QString());
         });
         return;
     }
     const NormalPointerAtEnd normalPointerAtEnd(*this);
+    // From here on neither the window nor the preview takes the user's input; closing the
+    // window ends the program, and the job at its next event pass, however early it came.
+    WindowWait wait(*this);
     trap.line(104, [&] { SetMousePointer(PointerBusy); });
     QString outputPath;
     trap.line(106, [&] { outputPath = OutputPath(*this); });
     trap.line(108, [&] { outputPath = CleanPath(outputPath); });
     // The hourglass shows before the long steps. An earlier result stays until the writer
     // replaces it with a complete new one, so a job that fails on the way keeps it.
-    trap.line(110, [&] { QCoreApplication::processEvents(); });
+    bool windowOpen = true;
+    trap.line(110, [&] { windowOpen = wait.passEvents(); });
+    if (!windowOpen)
+        return;
 
     // With no blend option selected nothing is composed, and picDest's image is written as it is.
     if (const std::optional<BlendChoice> choice = ChooseBlend(Option1->isChecked(), Option2->isChecked(),
@@ -95,13 +106,11 @@ void Form1::PushButton2_Click()
         BlendPictures pictures;
         Picture base;
         Picture overlay;
-        bool windowOpen = true;
         if (!trap.line(112, [&] {
                 PictureLoader& loader = platform();
                 const QString basePath = FieldText(*this, choice->baseField);
                 const QString overlayPath = FieldText(*this, choice->overlayField);
-                windowOpen = RunWhileWindowWaits(
-                    *this, [&] { pictures = LoadBlendPictures(loader, basePath, overlayPath); });
+                windowOpen = wait.runAside([&] { pictures = LoadBlendPictures(loader, basePath, overlayPath); });
             })
             || !windowOpen)
             return;

@@ -6,6 +6,7 @@
 #include "report/Trap.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 
@@ -25,9 +26,8 @@ bool HomePageDrawn(double random)
 }
 
 // The icon file holds every size the desktop asks for; each one is its own picture.
-QIcon ApplicationIcon(const QString& programFolder)
+QIcon ApplicationIcon(const QString& path)
 {
-    const QString path = ProgramFilePath(programFolder, {"icons", "vantelle.ico"});
     const QIcon icon(path);
     if (icon.availableSizes().isEmpty())
         throw Failure(FailureNumber::FileNotFound,
@@ -43,7 +43,12 @@ void Form1::Form_Load()
     trap.line(100, [&] { SetUpSkin(); });
     trap.line(102, [&] { setWindowTitle(QString::fromLatin1(ProductTitle)); });
     trap.line(104, [&] {
-        const QIcon icon = ApplicationIcon(platform().ProgramFolder());
+        // A data file like the skin and the cursor: without it the window keeps the desktop's
+        // own icon; one that is there but cannot be read is reported.
+        const QString path = ProgramFilePath(platform().ProgramFolder(), {"icons", "vantelle.ico"});
+        if (!QFileInfo::exists(path))
+            return;
+        const QIcon icon = ApplicationIcon(path);
         setWindowIcon(icon);
         QGuiApplication::setWindowIcon(icon);
     });
@@ -76,5 +81,7 @@ void Form1::Form_Load()
 
 void Form1::Form_Unload()
 {
+    // Quitting closes every other window of the program; none of them stores anything then.
+    unloaded_ = true;
     QCoreApplication::quit();
 }

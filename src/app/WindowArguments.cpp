@@ -4,13 +4,6 @@
 
 #include <QDir>
 
-namespace {
-
-// Two pictures at most: one for each field.
-constexpr qsizetype FieldCount = 2;
-
-} // namespace
-
 ParsedWindowCommand ParseWindowArguments(const QStringList& arguments, const QString& currentFolder)
 {
     ParsedWindowCommand command;
@@ -21,10 +14,6 @@ ParsedWindowCommand ParseWindowArguments(const QStringList& arguments, const QSt
         return command;
     if (!line.error.isEmpty()) {
         command.error = line.error;
-        return command;
-    }
-    if (line.names.size() > FieldCount) {
-        command.error = QStringLiteral("expected at most PICTURE1 PICTURE2, got %1 file names").arg(line.names.size());
         return command;
     }
     const QDir current(currentFolder);
@@ -40,7 +29,11 @@ QString WindowUsage()
         "\n"
         "Opens Vantelle's window, which blends two pictures into one. The pictures named here\n"
         "go into the fields \"Image #1\" and \"Image #2\" as if typed there, and are kept for\n"
-        "the next start like any other path typed into them.\n"
+        "the next start like any other path typed into them. Of more than two pictures the\n"
+        "first two are taken, and the window says which were left out.\n"
+        "\n"
+        "Ctrl+P, or \"Show Preview\" in the menu of the window's background (right click),\n"
+        "opens a live preview of the blend beside the window.\n"
         "\n"
         "  -h, --help    show this text.\n"
         "  --version     show the program's version.\n"

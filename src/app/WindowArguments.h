@@ -7,7 +7,7 @@
 //   vantelle [PICTURE1 [PICTURE2]]
 // A file manager's "Open With" passes the chosen pictures this way.
 struct ParsedWindowCommand {
-    QStringList pictures; // for Text1, then Text2; absolute, in native separators
+    QStringList pictures; // for Text1, then Text2, then left out; absolute, in native separators
     bool help = false;    // --help or -h
     bool version = false; // --version
     QString error;        // why the command line was refused

@@ -1,6 +1,7 @@
 #include "app/WindowWait.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
 #include <QWidget>
@@ -41,47 +42,79 @@ bool IsUserInput(QEvent::Type type)
     }
 }
 
-// For as long as it lives: swallows the user's input to the window and its controls, and
-// ends the wait when the window is closed. Other windows, a message box over this one
-// included, are left alone.
-class WaitingWindow : public QObject {
-public:
-    WaitingWindow(QWidget& window, QEventLoop& loop) : window_(window), loop_(loop)
-    {
-        qApp->installEventFilter(this);
-    }
-    ~WaitingWindow() override { qApp->removeEventFilter(this); }
-    WaitingWindow(const WaitingWindow&) = delete;
-    WaitingWindow& operator=(const WaitingWindow&) = delete;
+} // namespace
 
-    bool closed() const { return closed_; }
+// Swallows the input to the waiting windows, keeps the user from closing the owned ones, and
+// notes a close of the window, ending the wait's event loop if one runs.
+class WindowWait::Filter : public QObject {
+public:
+    explicit Filter(QWidget& window) : window_(window) { qApp->installEventFilter(this); }
+    ~Filter() override { qApp->removeEventFilter(this); }
+    Filter(const Filter&) = delete;
+    Filter& operator=(const Filter&) = delete;
+
+    bool closed = false;
+    QEventLoop* loop = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &window_ && event->type() == QEvent::Close) {
-            closed_ = true;
-            loop_.quit();
-            return false;
-        }
-        if (!IsUserInput(event->type()) || !watched->isWidgetType())
+        if (!watched->isWidgetType())
             return false;
         const auto* target = static_cast<const QWidget*>(watched);
-        return target == &window_ || window_.isAncestorOf(target);
+        if (target == &window_ && event->type() == QEvent::Close) {
+            closed = true;
+            if (loop)
+                loop->quit();
+            return false;
+        }
+        if (!waits(*target))
+            return false;
+        // The window system's close is the user's; the program's own, as it ends, goes through.
+        if (event->type() == QEvent::Close && event->spontaneous() && target->isWindow()) {
+            event->ignore();
+            return true;
+        }
+        if (!IsUserInput(event->type()))
+            return false;
+        // Taken as overridden, a key is no shortcut (Ctrl+P among them) and comes as a key
+        // press, which is swallowed too.
+        if (event->type() == QEvent::ShortcutOverride)
+            event->accept();
+        return true;
     }
 
 private:
+    bool waits(const QWidget& target) const
+    {
+        const QWidget* top = target.window();
+        return top == &window_ || (top->parentWidget() == &window_ && !qobject_cast<const QDialog*>(top));
+    }
+
     QWidget& window_;
-    QEventLoop& loop_;
-    bool closed_ = false;
 };
 
-} // namespace
+WindowWait::WindowWait(QWidget& window) : filter_(std::make_unique<Filter>(window)) {}
 
-bool RunWhileWindowWaits(QWidget& window, const std::function<void()>& work)
+WindowWait::~WindowWait() = default;
+
+bool WindowWait::windowClosed() const
 {
+    return filter_->closed;
+}
+
+bool WindowWait::passEvents()
+{
+    QCoreApplication::processEvents();
+    return !windowClosed();
+}
+
+bool WindowWait::runAside(const std::function<void()>& work)
+{
+    if (windowClosed())
+        return false;
     QEventLoop loop;
-    const WaitingWindow waiting(window, loop);
+    filter_->loop = &loop;
     std::exception_ptr failure;
     std::thread worker;
     try {
@@ -95,14 +128,16 @@ bool RunWhileWindowWaits(QWidget& window, const std::function<void()>& work)
             QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
+        filter_->loop = nullptr;
         work();
         return true;
     }
     loop.exec();
+    filter_->loop = nullptr;
     // The work may hold what the window's owner holds; it ends before they can go.
     worker.join();
     // A closed window wants no report of the work either.
-    if (waiting.closed())
+    if (windowClosed())
         return false;
     if (failure)
         std::rethrow_exception(failure);

@@ -79,12 +79,40 @@ TEST_F(PictureDropTest, OneFileDroppedOnAFieldOrItsFrameReplacesThatFieldAsACopy
     EXPECT_EQ(stored(QStringLiteral("Image 2")), QDir::toNativeSeparators(picture));
 }
 
-TEST_F(PictureDropTest, DropsThatAreNotOneLocalFileAreRefused)
+// Two pictures chosen in a file manager and dropped at once: the first fills "Image #1", the
+// second "Image #2", whichever field or frame they are dropped on.
+TEST_F(PictureDropTest, TwoFilesDroppedAtOnceFillBothFieldsInTheirOrder)
+{
+    const QString first = makeFile(QStringLiteral("coast at dusk.jpg"));
+    const QString second = makeFile(QStringLiteral("harbour.png"));
+    for (QWidget* target : std::initializer_list<QWidget*>{form->Text1, form->Frame4, form->Text2, form->Frame5}) {
+        const std::string name = target->objectName().toStdString();
+        form->Text1->setText(QStringLiteral("/pictures/former one.jpg"));
+        form->Text2->setText(QStringLiteral("/pictures/former two.jpg"));
+        const DropResult result = drag(target, *links({first, second}));
+        EXPECT_TRUE(result.enterAccepted) << name;
+        EXPECT_TRUE(result.dropAccepted) << name;
+        EXPECT_EQ(result.action, Qt::CopyAction) << name;
+        EXPECT_EQ(form->Text1->text(), QDir::toNativeSeparators(first)) << name;
+        EXPECT_EQ(form->Text2->text(), QDir::toNativeSeparators(second)) << name;
+        EXPECT_EQ(stored(QStringLiteral("Image 1")), QDir::toNativeSeparators(first)) << name;
+        EXPECT_EQ(stored(QStringLiteral("Image 2")), QDir::toNativeSeparators(second)) << name;
+    }
+    drag(form->Text2, *links({second, first}));
+    EXPECT_EQ(form->Text1->text(), QDir::toNativeSeparators(second));
+    EXPECT_EQ(form->Text2->text(), QDir::toNativeSeparators(first));
+}
+
+TEST_F(PictureDropTest, DropsThatAreNotOneOrTwoLocalFilesAreRefused)
 {
     const QString one = makeFile(QStringLiteral("one.jpg"));
     const QString two = makeFile(QStringLiteral("two.jpg"));
+    const QString three = makeFile(QStringLiteral("three.jpg"));
     const QStringList refused[] = {
-        {one, two},
+        {one, two, three},
+        {one, folder.path()},
+        {folder.filePath(QStringLiteral("gone.jpg")), two},
+        {one, QStringLiteral("https://example.com/picture.jpg")},
         {folder.path()},
         {folder.filePath(QStringLiteral("gone.jpg"))},
         {QStringLiteral("https://example.com/picture.jpg")},

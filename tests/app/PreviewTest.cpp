@@ -1,8 +1,10 @@
 #include "app/Form1.h"
 #include "app/LivePreview.h"
+#include "app/PreviewPlace.h"
 #include "app/PreviewWindow.h"
 
 #include "StoreFixture.h"
+#include "UserClose.h"
 #include "job/FileFaults.h"
 #include "report/Trap.h"
 
@@ -12,26 +14,35 @@
 #include <QImage>
 #include <QMap>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace {
 
-// The faked platform, counting the pictures it loads.
+// The faked platform, counting the pictures it loads; a load can be held back.
 class CountingPlatform : public FailingPlatform {
 public:
     std::atomic<int> loads = 0;
+    std::atomic<bool> holdLoads = false;
 
     Picture LoadPicture(const QString& path) override
     {
         ++loads;
+        // A test that never lets go fails on its own assertions, not by hanging.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (holdLoads && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         return FakePlatform::LoadPicture(path);
     }
 };
@@ -242,6 +253,31 @@ TEST_F(PreviewTest, SaysInOneLineWhichPictureCannotBeShownAndWhy)
     expectPreviewLeftNoTrace();
 }
 
+// While a picture decodes the preview says which, in place of whatever it showed before: the
+// blend of the pictures before, or why one of them could not be shown.
+TEST_F(PreviewTest, SaysWhichPictureItLoadsWhileItLoads)
+{
+    counted.holdLoads = true;
+    open();
+    EXPECT_EQ(window().message(), QStringLiteral("Loading first \u00fc.jpg\u2026"));
+    EXPECT_TRUE(window().picture().isNull());
+    counted.holdLoads = false;
+    waitForPicture();
+
+    const QString missing = in(QStringLiteral("missing.jpg"));
+    form->Text2->setText(missing);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window().message() == QStringLiteral("Image #2: ") + failureOf(missing); }, 10000));
+    counted.holdLoads = true;
+    form->Text2->setText(third);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window().message() == QStringLiteral("Loading third.png\u2026"); }, 10000))
+        << window().message().toStdString();
+    EXPECT_TRUE(window().picture().isNull());
+    counted.holdLoads = false;
+    const Picture expected = composedApart(first, third, 0, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SamePixels(window().picture(), expected); }, 10000));
+    expectPreviewLeftNoTrace();
+}
+
 TEST_F(PreviewTest, WithNoSideItShowsTheCanvasTheStartButtonWritesThen)
 {
     form->Option1->setChecked(false);
@@ -357,6 +393,52 @@ TEST_F(PreviewTest, OpensAgainAtTheNextStartOnlyWhenItWasOpen)
     }
 }
 
+// The user closes the main window with the preview open: the program ends and closes the
+// preview with it, which is no closing by the user. Ending writes nothing, so the preview is
+// back at the next start.
+TEST_F(PreviewTest, LeftOpenAsTheProgramEndsItIsOpenAgainAtTheNextStart)
+{
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    form->Form_Load();
+    form->show();
+    preview().showAction().trigger();
+    ASSERT_EQ(stored(QStringLiteral("Preview")), QStringLiteral("True"));
+    const QByteArray beforeClosing = settingsFileContents();
+
+    QTimer::singleShot(0, form.get(), [this] { CloseAsTheUserDoes(*form); });
+    // Should closing not end the event loop, this ends it with a code of its own.
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(settingsFileContents(), beforeClosing);
+
+    Form1 next(counted);
+    next.Form_Load();
+    next.show();
+    next.preview().restore();
+    EXPECT_TRUE(next.preview().isOpen());
+    EXPECT_TRUE(next.preview().window().isVisible());
+}
+
+// Reopening at the start is not the user's doing and stores nothing; the user's closing by
+// the title bar is stored.
+TEST_F(PreviewTest, TheStartReopensItWithoutStoringAndTheUsersCloseIsStored)
+{
+    counted.StoreSetting(QStringLiteral("Preview"), QStringLiteral("1"));
+    form->Form_Load();
+    form->show();
+    preview().restore();
+    ASSERT_TRUE(window().isVisible());
+    EXPECT_EQ(stored(QStringLiteral("Preview")), QStringLiteral("1"));
+
+    CloseAsTheUserDoes(window());
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_FALSE(preview().isOpen());
+    EXPECT_EQ(stored(QStringLiteral("Preview")), QStringLiteral("False"));
+}
+
 TEST_F(PreviewTest, TogglingStoresOnlyItsOwnKey)
 {
     const auto storedKeys = [] {
@@ -378,23 +460,71 @@ TEST_F(PreviewTest, TogglingStoresOnlyItsOwnKey)
     EXPECT_EQ(after, designed);
 }
 
-TEST(PreviewPlace, GoesRightOfTheWindowElseLeftElseAsFarRightAsTheScreenAllows)
+TEST(PreviewPlace, GoesRightOfTheWindowElseLeftElseWhereItCoversNothingAsLargeAsItCan)
 {
     const QRect screen(0, 0, 1920, 1080);
     const QSize preview(500, 300);
+    const QSize smallest(125, 75);
     struct Case {
+        const char* what;
         QRect mainFrame;
-        QPoint place;
+        QRect frame;
     };
     const Case cases[] = {
-        {QRect(100, 200, 540, 500), QPoint(648, 200)},   // room on the right
-        {QRect(1300, 200, 540, 500), QPoint(792, 200)},  // only on the left
-        {QRect(400, 200, 1200, 500), QPoint(1420, 200)}, // neither: at the screen's right edge
-        {QRect(100, 900, 540, 500), QPoint(648, 780)},   // kept on the screen vertically
-        {QRect(100, -50, 540, 500), QPoint(648, 0)},
+        {"room on the right", QRect(100, 200, 540, 500), QRect(648, 200, 500, 300)},
+        {"only on the left", QRect(1300, 200, 540, 500), QRect(792, 200, 500, 300)},
+        {"kept on the screen vertically", QRect(100, 900, 540, 500), QRect(648, 780, 500, 300)},
+        {"kept on the screen at the top", QRect(100, -50, 540, 500), QRect(648, 0, 500, 300)},
+        // Neither side has room: below the window it has all its size.
+        {"below a wide window", QRect(400, 200, 1200, 500), QRect(400, 708, 500, 300)},
+        {"above a wide window low on the screen", QRect(400, 560, 1200, 500), QRect(400, 252, 500, 300)},
+        // Beside it, smaller: the left side is the roomier, 392 pixels wide.
+        {"smaller beside a wide, tall window", QRect(400, 100, 1200, 900), QRect(0, 100, 392, 235)},
+        // No room even for the smallest size: where it covers the least of the window.
+        {"over the window's right edge", QRect(10, 10, 1850, 1060), QRect(1795, 10, 125, 75)},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(PreviewPlace(c.mainFrame, preview, screen), c.place) << c.mainFrame.x() << "," << c.mainFrame.y();
+    for (const Case& c : cases) {
+        const QRect frame = PreviewFrame(c.mainFrame, preview, smallest, screen);
+        EXPECT_EQ(frame, c.frame) << c.what;
+        EXPECT_TRUE(screen.contains(frame)) << c.what;
+        if (frame.size() != smallest) {
+            EXPECT_FALSE(frame.intersects(c.mainFrame)) << c.what;
+        }
+    }
     // On a second screen to the right of the first.
-    EXPECT_EQ(PreviewPlace(QRect(2000, 100, 540, 500), preview, QRect(1920, 0, 1280, 1024)), QPoint(2548, 100));
+    EXPECT_EQ(PreviewFrame(QRect(2000, 100, 540, 500), preview, smallest, QRect(1920, 0, 1280, 1024)),
+              QRect(2548, 100, 500, 300));
+}
+
+// On a small screen (or at twice the scale) the main window leaves little room beside it; the
+// preview then opens smaller, and never over the fields.
+TEST_F(PreviewTest, OpensWhereItCoversNoneOfTheWindowSmallerWhereTheScreenHasLittleRoom)
+{
+    form->show();
+    const QRect screen = form->screen()->availableGeometry();
+    const QSize designed = window().size();
+    const auto openWithRoomOnTheRight = [&](int room) {
+        form->move(screen.right() + 1 - form->frameGeometry().width() - room, screen.top() + 40);
+        open();
+        const QRect frame = window().frameGeometry();
+        EXPECT_FALSE(frame.intersects(form->frameGeometry())) << room;
+        EXPECT_TRUE(screen.contains(frame)) << room;
+    };
+    openWithRoomOnTheRight(designed.width() + 40);
+    EXPECT_EQ(window().size(), designed);
+    preview().showAction().trigger();
+
+    openWithRoomOnTheRight(designed.width() / 2);
+    EXPECT_LT(window().width(), designed.width());
+    EXPECT_LT(window().height(), designed.height());
+    preview().showAction().trigger();
+
+    // Made smaller for want of room, it opens at its own size again where there is room; a
+    // size the user gives it is its own from then on.
+    openWithRoomOnTheRight(designed.width() + 40);
+    EXPECT_EQ(window().size(), designed);
+    window().resize(400, 240);
+    preview().showAction().trigger();
+    openWithRoomOnTheRight(designed.width() + 40);
+    EXPECT_EQ(window().size(), QSize(400, 240));
 }

@@ -1,9 +1,15 @@
+#include "app/Form1.h"
 #include "app/QtPlatform.h"
 #include "app/QtTranslations.h"
 #include "platform/MessageSink.h"
+#include "fakes/FakePlatform.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMap>
 #include <QMessageBox>
+#include <QPlatformSurfaceEvent>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
@@ -11,11 +17,51 @@
 
 namespace {
 
+// The titles the desktop is given for the windows made while this lives: from the moment a
+// native window exists, each title reaches the window system, whose plugin appends " — " and
+// the application display name of that moment unless the title already ends with it.
+class TitlesAsShown : public QObject {
+public:
+    TitlesAsShown() { qApp->installEventFilter(this); }
+    ~TitlesAsShown() override { qApp->removeEventFilter(this); }
+    TitlesAsShown(const TitlesAsShown&) = delete;
+    TitlesAsShown& operator=(const TitlesAsShown&) = delete;
+
+    // The last title each window was given, in the order the windows were made.
+    QStringList titles() const { return titles_.values(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (window && event->type() == QEvent::PlatformSurface
+            && static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated) {
+            const qsizetype index = order_++;
+            if (!window->title().isEmpty())
+                titles_.insert(index, shown(window->title()));
+            connect(window, &QWindow::windowTitleChanged, this,
+                    [this, index](const QString& title) { titles_.insert(index, shown(title)); });
+        }
+        return false;
+    }
+
+private:
+    static QString shown(const QString& title)
+    {
+        const QString name = QGuiApplication::applicationDisplayName();
+        return name.isEmpty() || title.endsWith(name) ? title : title + QStringLiteral(" \u2014 ") + name;
+    }
+
+    qsizetype order_ = 0;
+    QMap<qsizetype, QString> titles_;
+};
+
 struct ShownBox {
     QString title;
     QString windowTitle;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString displayName;
+    QStringList createdTitles;
 };
 
 // Shows one box through the window's platform and reads it while it waits for the user.
@@ -32,7 +78,9 @@ ShownBox showBox(const QString& title, int style)
         box->accept();
     });
     QtPlatform platform;
+    const TitlesAsShown created;
     platform.MsgBox(nullptr, QStringLiteral("The dialog cannot be shown\r\nin it"), style, title);
+    shown.createdTitles = created.titles();
     return shown;
 }
 
@@ -49,11 +97,98 @@ TEST(QtPlatformMessageBox, ShowsItsCaptionExactly)
     EXPECT_EQ(report.windowTitle, QStringLiteral("Application Error"));
     EXPECT_EQ(report.icon, QMessageBox::Warning);
     EXPECT_EQ(report.displayName, QStringLiteral("Vantelle"));
+    EXPECT_EQ(report.createdTitles, QStringList{QStringLiteral("Application Error")});
 
     const ShownBox done = showBox(QString(), MsgBoxStyle::OkOnly);
     EXPECT_EQ(done.title, QStringLiteral("Vantelle"));
     EXPECT_EQ(done.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(done.createdTitles, QStringList{QStringLiteral("Vantelle")});
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Vantelle"));
+}
+
+// Qt makes a widget's siblings native windows once one of them is; a message box over the main
+// window must not turn the window's frames and buttons into windows of their own.
+TEST(QtPlatformMessageBox, LeavesTheControlsOfItsOwnerInOneWindow)
+{
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantelle"));
+    FakePlatform faked;
+    Form1 form(faked);
+    form.show();
+    const auto nativeControls = [&] {
+        QStringList native;
+        for (const QWidget* control : form.findChildren<QWidget*>())
+            if (!control->isWindow() && (control->testAttribute(Qt::WA_NativeWindow) || control->internalWinId()))
+                native << control->objectName() + QLatin1Char('/') + QString::fromLatin1(control->metaObject()->className());
+        return native.join(QStringLiteral(", ")).toStdString();
+    };
+    ASSERT_EQ(nativeControls(), "");
+
+    QtPlatform platform;
+    for (const QString& title : {QStringLiteral("Application Error"), QString()}) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        platform.MsgBox(&form, QStringLiteral("Done."), MsgBoxStyle::OkOnly, title);
+        EXPECT_EQ(nativeControls(), "") << title.toStdString();
+    }
+}
+
+// The file dialogs carry the titles the commands give them, with nothing added.
+TEST(QtPlatformFileDialogs, ShowTheirTitlesExactly)
+{
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantelle"));
+    QTemporaryDir folder;
+    QtPlatform platform;
+    const QString openTitle = QStringLiteral("Add File(s) - Hold Ctrl or Shift to select multiple files");
+    const QString folderTitle = QStringLiteral("Save To This Folder");
+    for (const QString& title : {openTitle, folderTitle}) {
+        TitlesAsShown shown;
+        bool wasFileDialog = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            wasFileDialog = dialog != nullptr;
+            if (dialog)
+                dialog->reject();
+        });
+        const QString chosen = title == openTitle
+                                   ? platform.GetOpenFileName(nullptr, title, folder.path(), QStringLiteral("Pictures (*.jpg)"))
+                                   : platform.BrowseForFolder(nullptr, title, folder.path());
+        EXPECT_TRUE(wasFileDialog) << title.toStdString();
+        EXPECT_EQ(chosen, QString());
+        EXPECT_EQ(shown.titles(), QStringList{title});
+        EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Vantelle"));
+    }
+}
+
+// A chosen file and a chosen folder come back whole; the folder dialog offers folders only.
+TEST(QtPlatformFileDialogs, ReturnWhatTheUserChose)
+{
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("coast at dusk.jpg"));
+    QFile(picture).open(QIODevice::WriteOnly);
+    QDir(folder.path()).mkdir(QStringLiteral("out"));
+    QtPlatform platform;
+
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            dialog->selectFile(picture);
+            static_cast<QDialog*>(dialog)->accept(); // the "Open" and "Choose" buttons
+        }
+    });
+    EXPECT_EQ(platform.GetOpenFileName(nullptr, QStringLiteral("Add"), folder.path(), QStringLiteral("Pictures (*.jpg)")),
+              picture);
+
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+            EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
+            dialog->selectFile(folder.filePath(QStringLiteral("out")));
+            static_cast<QDialog*>(dialog)->accept(); // the "Open" and "Choose" buttons
+        }
+    });
+    EXPECT_EQ(platform.BrowseForFolder(nullptr, QStringLiteral("Save"), folder.path()), folder.filePath(QStringLiteral("out")));
 }
 
 TEST(QtTranslations, SpeakTheLanguageOfTheLocaleWhereQtHasIt)

@@ -6,9 +6,12 @@
 #include "platform/SpecialFiles.h"
 #include "report/ReportText.h"
 
+#include "UserClose.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +182,30 @@ TEST_F(StartCommandTest, AnOutputFolderThatDoesNotExistStopsTheJobAtOnce)
     }
 }
 
+// "Save results in folder of original file" with no picture #1: the job says so and does
+// nothing else, whatever the output folder box holds; nothing goes to the file system's root.
+TEST_F(StartCommandTest, TheFolderOfAnEmptyPictureOneIsReportedMissing)
+{
+    ASSERT_TRUE(PutFile(result, earlier));
+    form.Text1->clear();
+    form.Option6->setChecked(true);
+    for (const QString& folder : {outFolder, QString()}) {
+        platform.messages.clear();
+        pointerDuringMessages.clear();
+        form.Text4->setText(folder);
+        form.PushButton2_Click();
+
+        EXPECT_EQ(platform.messageTexts(),
+                  QStringList{QStringLiteral("There is no picture #1 to take the folder from. Please select a picture for "
+                                             "Image #1.")});
+        EXPECT_EQ(platform.messages[0].style, MsgBoxStyle::OkOnly);
+        EXPECT_EQ(platform.messages[0].title, QString());
+        EXPECT_EQ(pointerDuringMessages, std::vector<int>{Form1::PointerDefault});
+        EXPECT_TRUE(platform.loadedPictures.empty());
+        expectNothingChanged(earlier);
+    }
+}
+
 TEST_F(StartCommandTest, TheFolderOfPictureOneTakesAPlainFileNameFromTheCurrentFolder)
 {
     const QString before = QDir::currentPath();
@@ -306,6 +333,29 @@ TEST_F(StartCommandTest, APressWhileTheJobRunsIsIgnored)
 
     form.PushButton2->click();
     EXPECT_EQ(platform.messageTexts(), (QStringList{QStringLiteral("Done."), QStringLiteral("Done.")}));
+}
+
+// The user closed the window a moment before pressing start: the close still waits among the
+// window's events when the job begins, and the job's first event pass lets it through. The
+// program ends there, and the job neither writes nor opens a result nor says "Done.".
+TEST_F(StartCommandTest, ACloseWaitingWhenStartIsPressedEndsTheProgramAndTheJob)
+{
+    ASSERT_TRUE(PutFile(result, earlier));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    form.show();
+    QTimer::singleShot(0, &form, [this] {
+        QueueCloseAsTheUserDoes(form);
+        form.PushButton2_Click();
+    });
+    // Should closing not end the event loop, this ends it with a code of its own.
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(platform.messages.empty()) << platform.messageTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(platform.loadedPictures.empty());
+    expectNothingChanged(earlier);
 }
 
 // The hourglass is the window's: a message box over it during the job shows the arrow.

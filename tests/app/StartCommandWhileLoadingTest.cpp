@@ -1,10 +1,17 @@
 #include "app/Form1.h"
+#include "app/LivePreview.h"
+#include "app/PreviewWindow.h"
+
+#include "UserClose.h"
 
 #include "fakes/FakePlatform.h"
 #include "job/FileFaults.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QContextMenuEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -32,10 +39,13 @@ public:
         return FakePlatform::LoadPicture(path);
     }
 
+    // The job's two loads, and those of an open preview, which loads the same two pictures.
+    int loadsToStart = 2;
+
     bool bothLoadsStarted()
     {
         const std::lock_guard lock(mutex_);
-        return started_ == 2;
+        return started_ == loadsToStart;
     }
 
     void letLoadsGo()
@@ -138,6 +148,54 @@ TEST_F(StartCommandWhileLoadingTest, ClosingTheWindowWhileThePicturesLoadEndsThe
     EXPECT_TRUE(platform.openedDocuments.isEmpty());
     EXPECT_TRUE(EntriesOf(outFolder).isEmpty());
     EXPECT_EQ(form.MousePointer(), Form1::PointerDefault);
+}
+
+// No command of the preview runs during the job either: Ctrl+P in it or in the main window,
+// its context menu or the close button of its title bar leave it open, and nothing is stored.
+TEST_F(StartCommandWhileLoadingTest, ThePreviewTakesNoCommandWhileThePicturesLoad)
+{
+    LivePreview& preview = form.preview();
+    PreviewWindow& window = preview.window();
+    preview.showAction().trigger();
+    platform.loadsToStart = 4;
+    ASSERT_EQ(platform.StoredSetting(QStringLiteral("Preview")), QStringLiteral("True"));
+    // What each command left, as "open/stored key"; every one must leave "open/True".
+    QStringList afterEach;
+    const auto note = [&](const char* command) {
+        afterEach << QString::fromLatin1(command) + QLatin1Char(':')
+                         + (preview.isOpen() && window.isVisible() && preview.showAction().isChecked() ? "open" : "closed")
+                         + QLatin1Char('/') + platform.StoredSetting(QStringLiteral("Preview")).value_or(QString());
+    };
+    runJob([&] {
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+        note("Ctrl+P in the preview");
+        CloseAsTheUserDoes(window);
+        note("its close button");
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(form.Text1, Qt::Key_P, Qt::ControlModifier);
+        note("Ctrl+P in the main window");
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), form.mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(form.Frame2, &menu);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        platform.letLoadsGo();
+    });
+
+    EXPECT_TRUE(ranWhileLoading);
+    EXPECT_EQ(afterEach.join(QStringLiteral(", ")).toStdString(),
+              "Ctrl+P in the preview:open/True, its close button:open/True, Ctrl+P in the main window:open/True");
+    EXPECT_EQ(platform.messageTexts(), QStringList{QStringLiteral("Done.")});
+
+    // Once the job is over, the keys and the close button work again.
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(platform.StoredSetting(QStringLiteral("Preview")), QStringLiteral("False"));
+    preview.showAction().trigger();
+    CloseAsTheUserDoes(window);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(platform.StoredSetting(QStringLiteral("Preview")), QStringLiteral("False"));
 }
 
 TEST_F(StartCommandWhileLoadingTest, AFailedLoadIsStillReportedAfterTheWait)

@@ -54,6 +54,27 @@ TEST_F(StartUpTest, TheWindowGetsTheApplicationIconInEverySize)
         EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
 }
 
+// The icon is a data file beside the program: without it start-up goes on silently and the
+// window keeps the desktop's icon; one that cannot be read is reported, and start-up goes on.
+TEST_F(StartUpTest, AMissingIconIsNoFailureAndABrokenOneIsReported)
+{
+    ownProgramFolder();
+    const QString icon = platform.programFolder + QStringLiteral("/icons/vantelle.ico");
+    ASSERT_TRUE(QFile::remove(icon));
+    {
+        Form1 window(platform);
+        window.Form_Load();
+        EXPECT_TRUE(platform.messages.empty()) << platform.messages[0].text.toStdString();
+        EXPECT_FALSE(window.testAttribute(Qt::WA_SetWindowIcon));
+        EXPECT_EQ(window.Text4->text(), QStringLiteral("/home/user/Desktop/")) << "start-up went on";
+    }
+
+    writeFile(icon, "no icon in here");
+    form().Form_Load();
+    expectOneStartUpReport(104);
+    EXPECT_EQ(form().Text4->text(), QStringLiteral("/home/user/Desktop/"));
+}
+
 struct StoredCase {
     const char* name;
     std::vector<std::pair<const char*, const char*>> stored;
