@@ -109,6 +109,8 @@ Failure PictureLoadFailure(int number, const QString& path, const QString& cause
 
 void RequirePictureFile(const QString& path)
 {
+    if (path.isEmpty())
+        throw Failure(FailureNumber::FileNotFound, "File not found: no picture was named", {}, "no picture was named");
     const FileKind kind = KindOfFile(path);
     if (kind.kind == FileKind::File)
         return;

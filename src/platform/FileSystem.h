@@ -52,7 +52,8 @@ QString KindInWords(const FileKind& kind);
 Failure PictureLoadFailure(int number, const QString& path, const QString& cause);
 
 // Refuses, without opening it, a path that names no file to read a picture from. Throws
-// Failure with the path and the cause: "File not found: <path>" when nothing has that name;
+// Failure with the path and the cause: "File not found: <path>" when nothing has that name,
+// "File not found: no picture was named" for empty text;
 // "Cannot load the picture <path>: <cause>" for a folder, a pipe, a device or a socket, a
 // path the system cannot look at, and a name that the program cannot name exactly.
 void RequirePictureFile(const QString& path);
