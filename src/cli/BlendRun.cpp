@@ -6,9 +6,33 @@
 #include "engine/Blit.h"
 #include "core/Failure.h"
 
+#include <string>
+#include <utility>
+
+namespace {
+
+// An empty argument names no file; said as it is, it would show as nothing after a colon.
+void refuseEmptyNames(const BlendArguments& arguments)
+{
+    const std::pair<const QString&, const char*> pictures[] = {{arguments.picture1, "PICTURE1"},
+                                                               {arguments.picture2, "PICTURE2"}};
+    for (const auto& [picture, argument] : pictures) {
+        if (picture.isEmpty())
+            throw Failure(FailureNumber::FileNotFound,
+                          std::string("File not found: no picture was named (") + argument + " is empty)", {},
+                          "no picture was named");
+    }
+    if (arguments.output.isEmpty())
+        throw Failure(FailureNumber::BadFileName, "Cannot write: no output file was named (OUTPUT is empty)", {},
+                      "no output file was named");
+}
+
+} // namespace
+
 void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
 {
     using Side = BlendArguments::Side;
+    refuseEmptyNames(arguments);
     // Before any picture is decoded: an output that no writer takes, or that is one of the
     // pictures, would only be refused after the whole job.
     if (ResultFormatOf(arguments.output) == ResultFormat::Invalid)

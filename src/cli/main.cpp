@@ -13,11 +13,10 @@
 
 namespace {
 
+// The failure's description has its control characters escaped, so it stays one line.
 void printLine(std::FILE* stream, const QString& text)
 {
-    QString line = text;
-    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    std::fprintf(stream, "vantelle-blend: %s\n", line.toLocal8Bit().constData());
+    std::fprintf(stream, "vantelle-blend: %s\n", text.toLocal8Bit().constData());
 }
 
 } // namespace

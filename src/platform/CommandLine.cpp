@@ -1,5 +1,7 @@
 #include "platform/CommandLine.h"
 
+#include "platform/ControlCharacters.h"
+
 #include <cstdio>
 
 namespace {
@@ -71,7 +73,8 @@ std::optional<int> AnswerCommandLine(const char* program, const char* version, b
         return 0;
     }
     if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s: %s (try --help)\n", program, error.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s: %s (try --help)\n", program,
+                     EscapeControlCharacters(error).toLocal8Bit().constData());
         return 2;
     }
     return std::nullopt;

@@ -1,10 +1,15 @@
 #include "platform/FileSystem.h"
 
+#include "platform/FileReplacement.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#ifndef Q_OS_UNIX
 #include <QSaveFile>
+#endif
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -104,6 +109,8 @@ Failure PictureLoadFailure(int number, const QString& path, const QString& cause
 
 void RequirePictureFile(const QString& path)
 {
+    if (path.isEmpty())
+        throw Failure(FailureNumber::FileNotFound, "File not found: no picture was named", {}, "no picture was named");
     const FileKind kind = KindOfFile(path);
     if (kind.kind == FileKind::File)
         return;
@@ -133,6 +140,20 @@ bool SameFile(const QString& first, const QString& second)
     return std::filesystem::equivalent(systemPath(first), systemPath(second), error);
 }
 
+WriteError SystemWriteError(int error)
+{
+    switch (error) {
+    case EROFS:
+        return {WriteError::Cause::AccessDenied, QStringLiteral("the folder is on a file system mounted read-only")};
+    case EACCES:
+    case EPERM:
+        return {WriteError::Cause::AccessDenied, QString::fromLocal8Bit(std::generic_category().message(error))};
+    default:
+        return {WriteError::Cause::WriteFailed, QString::fromLocal8Bit(std::generic_category().message(error))};
+    }
+}
+
+#ifndef Q_OS_UNIX
 namespace {
 
 // A write that stops part way (the disk is full) returns what it wrote and no error; the
@@ -163,7 +184,25 @@ std::optional<WriteError> writeThroughTemporaryFile(const QString& path, const Q
                       reason};
 }
 
+// A read-only earlier file would make the replacement fail; it is made writable first, and
+// gets its permissions back if the new file cannot take its place.
+std::optional<WriteError> replaceContent(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo target(path);
+    const bool forced = target.exists() && !target.isWritable();
+    const QFileDevice::Permissions earlier = target.permissions();
+    if (forced && !QFile::setPermissions(path, earlier | QFileDevice::WriteOwner | QFileDevice::WriteUser))
+        return WriteError{WriteError::Cause::AccessDenied,
+                          QStringLiteral("the earlier file is read-only and cannot be replaced")};
+
+    std::optional<WriteError> error = writeThroughTemporaryFile(path, bytes);
+    if (error && forced)
+        QFile::setPermissions(path, earlier);
+    return error;
+}
+
 } // namespace
+#endif
 
 std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes)
 {
@@ -184,16 +223,9 @@ std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArr
         return WriteError{WriteError::Cause::AccessDenied,
                           QStringLiteral("%1 of that name is in the way").arg(KindInWords(kind))};
 
-    // A read-only earlier file would make the replacement fail; it is made writable first,
-    // and gets its permissions back if the new file cannot take its place.
-    const bool forced = target.exists() && !target.isWritable();
-    const QFileDevice::Permissions earlier = target.permissions();
-    if (forced && !QFile::setPermissions(path, earlier | QFileDevice::WriteOwner | QFileDevice::WriteUser))
-        return WriteError{WriteError::Cause::AccessDenied,
-                          QStringLiteral("the earlier file is read-only and cannot be replaced")};
-
-    std::optional<WriteError> error = writeThroughTemporaryFile(path, bytes);
-    if (error && forced)
-        QFile::setPermissions(path, earlier);
-    return error;
+#ifdef Q_OS_UNIX
+    return ReplaceFileContent(path, bytes, WaitingContent::Unnamed);
+#else
+    return replaceContent(path, bytes);
+#endif
 }

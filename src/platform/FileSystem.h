@@ -52,7 +52,8 @@ QString KindInWords(const FileKind& kind);
 Failure PictureLoadFailure(int number, const QString& path, const QString& cause);
 
 // Refuses, without opening it, a path that names no file to read a picture from. Throws
-// Failure with the path and the cause: "File not found: <path>" when nothing has that name;
+// Failure with the path and the cause: "File not found: <path>" when nothing has that name,
+// "File not found: no picture was named" for empty text;
 // "Cannot load the picture <path>: <cause>" for a folder, a pipe, a device or a socket, a
 // path the system cannot look at, and a name that the program cannot name exactly.
 void RequirePictureFile(const QString& path);
@@ -75,10 +76,16 @@ struct WriteError {
     QString reason; // for the user
 };
 
+// Why a write failed, from the system's error number: the system's reason, and for a folder
+// on a file system mounted read-only, that.
+WriteError SystemWriteError(int error);
+
 // Makes the bytes the whole content of the file at path. They go to a temporary file in the
 // same folder, which replaces the file only once it is complete, so a failure (a full disk,
 // a folder that may not be written) leaves an earlier file exactly as it was and no
-// temporary file behind. An earlier read-only file is replaced as well. Only a file is ever
-// replaced: a folder, a pipe, a device or a socket of that name, itself or at the end of a
-// symbolic link, is refused. A link to a file stays a link, and its file is replaced.
+// temporary file behind, and what a write killed part way leaves goes with the next write of
+// the file. The temporary file's name fits wherever the file's own does. An earlier
+// read-only file is replaced as well. Only a file is ever replaced: a folder, a pipe, a
+// device or a socket of that name, itself or at the end of a symbolic link, is refused. A
+// link to a file stays a link, and its file is replaced.
 std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes);

@@ -1,5 +1,6 @@
 #include "platform/SettingsFile.h"
 
+#include "platform/ControlCharacters.h"
 #include "platform/FileSystem.h"
 #include "platform/IniText.h"
 
@@ -245,5 +246,5 @@ void SettingsFileStore::reportProblem(const QString& problem)
     if (problemShown_)
         return;
     problemShown_ = true;
-    messages_.MsgBox(nullptr, problem, MsgBoxStyle::Exclamation, QString());
+    messages_.MsgBox(nullptr, EscapeControlCharacters(problem), MsgBoxStyle::Exclamation, QString());
 }

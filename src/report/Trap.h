@@ -51,5 +51,6 @@ private:
     QString identity_;
 };
 
-// The description a report shows for whatever a line threw.
+// The description a report shows for whatever a line threw, with its control characters
+// escaped, so that it shows as one line whatever the names in it hold.
 QString FailureDescription(std::exception_ptr failure);

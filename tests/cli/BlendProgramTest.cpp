@@ -169,6 +169,44 @@ TEST_F(BlendProgramTest, LibraryWarningsNeverReachTheTerminal)
     EXPECT_EQ(result.err.toStdString(), ("vantelle-blend: File not found: " + missing + '\n').toStdString());
 }
 
+// An empty name says that no file was named, and a name's control characters (a terminal's
+// escape sequences, the bell, line breaks) show written out, so that the line stays one line
+// and as it was written. The names themselves are used as they are.
+TEST_F(BlendProgramTest, EmptyNamesAndControlCharactersInNamesAreShownInOneLine)
+{
+    const QString red = put(QStringLiteral("red.jpg"), redJpeg());
+    const QString output = in(QStringLiteral("out.jpg"));
+    struct Case {
+        QStringList arguments;
+        int status;
+        QString line;
+    };
+    const Case cases[] = {
+        {{QString(), red, output}, 1, QStringLiteral("File not found: no picture was named (PICTURE1 is empty)")},
+        {{QStringLiteral("--side"), QStringLiteral("right"), red, QString(), output}, 1,
+         QStringLiteral("File not found: no picture was named (PICTURE2 is empty)")},
+        {{red, red, QString()}, 1, QStringLiteral("Cannot write: no output file was named (OUTPUT is empty)")},
+        {{red, in(QStringLiteral("gone\x1b[2J\x1b[H\a\r\n.jpg")), output}, 1,
+         QStringLiteral("File not found: ") + in(QStringLiteral("gone\\e[2J\\e[H\\a\\r\\n.jpg"))},
+        {{red, red, in(QStringLiteral("out\x1b[1A\x07.png"))}, 1,
+         QStringLiteral("Cannot write %1: Invalid output file format (use .jpg or .bmp)")
+             .arg(in(QStringLiteral("out\\e[1A\\a.png")))},
+        {{QStringLiteral("--side"), QStringLiteral("\x1b[31mleft"), red, red, output}, 2,
+         QStringLiteral("--side must be left, right, top or bottom, not \"\\e[31mleft\" (try --help)")},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.line.toStdString();
+        EXPECT_EQ(result.err.toStdString(), ("vantelle-blend: " + c.line + '\n').toStdString());
+    }
+    EXPECT_EQ(EntriesOf(folder.path()), QStringList{QStringLiteral("red.jpg")});
+
+    const QString odd = put(QStringLiteral("red\x1b[2J\n.jpg"), redJpeg());
+    const QString oddOutput = in(QStringLiteral("out\a\n.jpg"));
+    EXPECT_EQ(run({odd, red, oddOutput}).status, 0);
+    EXPECT_EQ(DecodePictureFile(oddOutput, CanvasSize).width, 729);
+}
+
 #ifdef Q_OS_UNIX
 // Killed at any moment, a run leaves the earlier result or the complete new one.
 TEST_F(BlendProgramTest, AKilledRunLeavesTheEarlierResultOrTheWholeNewOne)

@@ -175,6 +175,28 @@ TEST_F(WritersTest, SaveJpgOnADiskThatFillsUpNamesTheSystemsReason)
     EXPECT_EQ(ContentOf(path), QByteArrayLiteral("earlier"));
     EXPECT_EQ(EntriesOf(folder), QStringList{QStringLiteral("result.jpg")});
 }
+
+// The earlier result's own mode allows writing; the file system is what refuses, and the
+// cause says so.
+TEST_F(WritersTest, SaveJpgOnAReadOnlyFileSystemNamesIt)
+{
+    const QString folder = in(QStringLiteral("read-only disk"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("read-only disk")));
+    const SmallDisk disk(folder, 64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "the user running the tests may not mount a disk";
+    const QString path = folder + QStringLiteral("/result.jpg");
+    ASSERT_TRUE(PutFile(path, QByteArrayLiteral("earlier")));
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                | QFileDevice::ReadOther));
+    ASSERT_TRUE(disk.makeReadOnly());
+
+    const Failure failure = FailureOf([&] { SaveJPG(picture, path, 100); });
+    EXPECT_EQ(failure.description(), "Cannot save the image. GDI+ Error:12");
+    EXPECT_EQ(failure.cause(), "the folder is on a file system mounted read-only");
+    EXPECT_EQ(ContentOf(path), QByteArrayLiteral("earlier"));
+    EXPECT_EQ(EntriesOf(folder), QStringList{QStringLiteral("result.jpg")});
+}
 #endif
 
 TEST_F(WritersTest, SaveJpgIntoAReadOnlyFolderNamesTheSystemsReason)

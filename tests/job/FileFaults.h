@@ -98,6 +98,15 @@ public:
 
     bool mounted() const { return mounted_; }
 
+    // From now on nothing on the disk may be written, whatever the files' own permissions.
+    bool makeReadOnly() const
+    {
+        return mounted_
+               && ::mount("tmpfs", folder_.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV | MS_NOEXEC,
+                          nullptr)
+                      == 0;
+    }
+
 private:
     QByteArray folder_;
     bool mounted_ = false;
