@@ -15,6 +15,7 @@ struct DecodeRequest {
     PictureInput& input; // at the start of the file
     QSize canvas;        // the size it is shown at
     DecoderMemory& memory;
+    PictureFit fit = PictureFit::Stretch; // how it is brought to the canvas's size
     qint64 fileSize() const { return input.size(); }
 };
 

@@ -196,3 +196,19 @@ TEST_F(BlendProgramTest, AKilledRunLeavesTheEarlierResultOrTheWholeNewOne)
     }
 }
 #endif
+
+// A wrong export option: one line, exit status 2, nothing written; the right one writes the
+// picture at the size asked for.
+TEST_F(BlendProgramTest, AWrongExportOptionWritesNothingAndTheRightOneWritesThatSize)
+{
+    const QString red = put(QStringLiteral("red.jpg"), redJpeg());
+    const QString output = in(QStringLiteral("out.png"));
+    for (const QStringList& options : {QStringList{"--size", "0x0"}, QStringList{"--fit", "fill"}, QStringList{"--quality", "0"}}) {
+        const ProgramRun result = run(options + QStringList{red, red, output});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(output));
+    }
+    EXPECT_EQ(run({"--size", "1000x300", "--fit", "cover", red, red, output}).status, 0);
+    EXPECT_EQ(QImage(output).size(), QSize(1000, 300));
+}
