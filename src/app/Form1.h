@@ -12,6 +12,7 @@
 //   the controls, their events, dropped files   app/Form1.cpp, app/PictureDrop.cpp
 //   Enter on buttons, focus marks, names, tips  app/EnterKey.cpp, app/FocusMark.cpp, app/ControlNames.cpp
 //   the live preview (Ctrl+P)                   app/LivePreview.cpp
+//   the export of the blend (Ctrl+E)            app/ExportCommand.cpp
 
 #include "app/OptionButton.h"
 #include "engine/PairComposition.h"
@@ -29,6 +30,7 @@
 #include <memory>
 
 class LivePreview;
+class ExportCommand;
 
 // The main window. It owns its controls (under their designed names), the three hidden
 // canvases and the pictures of the last job. Its handlers carry the program's behaviour
@@ -116,6 +118,8 @@ public:
 
     // The live preview beside the window (Ctrl+P, the window's context menu).
     LivePreview& preview() const { return *preview_; }
+    // "Export Blend…" (Ctrl+E, the window's context menu and the preview).
+    ExportCommand& exportCommand() const { return *export_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -134,4 +138,5 @@ private:
     // Set while the start button's job runs, so that a press let through meanwhile is ignored.
     bool jobRunning_ = false;
     std::unique_ptr<LivePreview> preview_;
+    std::unique_ptr<ExportCommand> export_;
 };

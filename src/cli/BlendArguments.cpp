@@ -9,7 +9,6 @@
 
 #include <QFile>
 
-#include <algorithm>
 
 namespace {
 
@@ -29,29 +28,6 @@ std::optional<BlendArguments::Side> sideNamed(const QString& name)
 ParsedBlendCommand refused(const QString& error)
 {
     return {std::nullopt, false, false, error};
-}
-
-std::optional<ExportSize> sizeNamed(const QString& name)
-{
-    using Choice = ExportSize::Choice;
-    if (name == QLatin1String("window"))
-        return ExportSize{Choice::Window, {}};
-    if (name == QLatin1String("first"))
-        return ExportSize{Choice::First, {}};
-    if (name == QLatin1String("second"))
-        return ExportSize{Choice::Second, {}};
-    const QStringList sides = name.split(QLatin1Char('x'));
-    if (sides.size() != 2)
-        return std::nullopt;
-    bool wholeWidth = false, wholeHeight = false;
-    const QSize given(sides[0].toInt(&wholeWidth), sides[1].toInt(&wholeHeight));
-    // Digits only: toInt would also take a sign or spaces.
-    const auto digits = [](const QString& text) {
-        return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-    };
-    if (!wholeWidth || !wholeHeight || !digits(sides[0]) || !digits(sides[1]) || !ExportSizeAllowed(given))
-        return std::nullopt;
-    return ExportSize{Choice::Given, given};
 }
 
 std::optional<PictureFit> fitNamed(const QString& name)
@@ -93,7 +69,7 @@ ParsedBlendCommand ParseBlendArguments(const QStringList& arguments)
                 return refused(QStringLiteral("--side must be left, right, top or bottom, not \"%1\"").arg(value));
             result.side = *side;
         } else if (name == QLatin1String("--size")) {
-            const std::optional<ExportSize> size = sizeNamed(value);
+            const std::optional<ExportSize> size = ExportSizeFromText(value);
             if (!size)
                 return refused(QStringLiteral("--size must be WIDTHxHEIGHT (at least 1x1, fewer than %1 pixels), "
                                               "first, second or window, not \"%2\"")

@@ -10,6 +10,9 @@
 #include "job/ExportFormat.h"
 #include "job/ResultWriter.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -83,6 +86,44 @@ bool ExportSizeAllowed(QSize size)
 {
     return size.width() >= 1 && size.height() >= 1
            && static_cast<std::int64_t>(size.width()) * size.height() < MostPicturePixels;
+}
+
+std::optional<ExportSize> ExportSizeFromText(const QString& name)
+{
+    using Choice = ExportSize::Choice;
+    if (name == QLatin1String("window"))
+        return ExportSize{Choice::Window, {}};
+    if (name == QLatin1String("first"))
+        return ExportSize{Choice::First, {}};
+    if (name == QLatin1String("second"))
+        return ExportSize{Choice::Second, {}};
+    const QStringList sides = name.split(QLatin1Char('x'));
+    if (sides.size() != 2)
+        return std::nullopt;
+    bool wholeWidth = false, wholeHeight = false;
+    const QSize given(sides[0].toInt(&wholeWidth), sides[1].toInt(&wholeHeight));
+    // Digits only: toInt would also take a sign or spaces.
+    const auto digits = [](const QString& text) {
+        return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    };
+    if (!wholeWidth || !wholeHeight || !digits(sides[0]) || !digits(sides[1]) || !ExportSizeAllowed(given))
+        return std::nullopt;
+    return ExportSize{Choice::Given, given};
+}
+
+QString ExportSizeText(const ExportSize& size)
+{
+    switch (size.choice) {
+    case ExportSize::Choice::First:
+        return QStringLiteral("first");
+    case ExportSize::Choice::Second:
+        return QStringLiteral("second");
+    case ExportSize::Choice::Given:
+        return QStringLiteral("%1x%2").arg(size.given.width()).arg(size.given.height());
+    case ExportSize::Choice::Window:
+        break;
+    }
+    return QStringLiteral("window");
 }
 
 void RefuseExportOutput(const QString& output, const QString& picture1, const QString& picture2)

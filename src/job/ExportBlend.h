@@ -20,6 +20,11 @@ struct ExportSize {
 // pixels than a picture may claim.
 bool ExportSizeAllowed(QSize size);
 
+// The size as the command line and the settings write it: "window", "first", "second" or
+// WIDTHxHEIGHT in digits; nothing for any other text or a size not allowed.
+std::optional<ExportSize> ExportSizeFromText(const QString& text);
+QString ExportSizeText(const ExportSize& size);
+
 // One export: the window's blend of the pair drawn at a size, in the format of the output's
 // name.
 struct ExportRequest {
