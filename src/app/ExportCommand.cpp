@@ -11,9 +11,12 @@
 #include "job/PathRoutines.h"
 #include "report/Trap.h"
 
+#include <QDir>
 #include <QAction>
+#include <QEvent>
 #include <QImageReader>
 #include <QMenu>
+#include <QProgressDialog>
 
 #include <algorithm>
 
@@ -24,6 +27,27 @@ QSize storedSize(const QString& path)
 {
     return path.isEmpty() ? QSize() : QImageReader(path).size();
 }
+
+// An export longer than this shows its progress and a Cancel button.
+constexpr int ProgressAfterMs = 500;
+constexpr int ProgressSteps = 1000;
+
+// Closing the main window while an export runs stops the export.
+class StopOnClose : public QObject {
+public:
+    explicit StopOnClose(StopFlag& stop) : stop_(stop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close)
+            stop_ = true;
+        return false;
+    }
+
+private:
+    StopFlag& stop_;
+};
 
 } // namespace
 
@@ -66,8 +90,26 @@ void ExportCommand::run()
     request.fit = choices.fit;
     request.quality = choices.quality;
     request.output = choices.file;
+    StopFlag stop{false};
+    QProgressDialog progress(QStringLiteral("Exporting the blend to %1").arg(QDir::toNativeSeparators(request.output)),
+                             QStringLiteral("Cancel"), 0, ProgressSteps, &form_);
+    progress.setWindowTitle(QStringLiteral("Export Blend"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(ProgressAfterMs);
+    progress.setValue(0);
+    QObject::connect(&progress, &QProgressDialog::canceled, &progress, [&stop] { stop = true; });
+    StopOnClose stopOnClose(stop);
+    form_.installEventFilter(&stopOnClose);
+    ExportControl control;
+    control.stop = &stop;
+    control.progress = [&progress](double done) {
+        QMetaObject::invokeMethod(&progress, [&progress, done] { progress.setValue(static_cast<int>(done * ProgressSteps)); },
+                                  Qt::QueuedConnection);
+    };
     try {
-        RunWhileWindowWaits(form_, [&request] { ExportBlend(request); });
+        RunWhileWindowWaits(form_, [&request, &control] { ExportBlend(request, control); });
+    } catch (const Stopped&) {
+        // Cancelled: nothing was written, and nothing is to be told.
     } catch (...) {
         platform.MsgBox(&form_, FailureDescription(std::current_exception()), MsgBoxStyle::OkOnly, QString());
     }

@@ -5,7 +5,7 @@
 #include "job/ExportBlend.h"
 #include "job/ExportFormat.h"
 
-void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
+void RunBlend(PictureLoader& loader, const BlendArguments& arguments, const ExportControl& control)
 {
     using Side = BlendArguments::Side;
     const std::optional<BlendChoice> choice =
@@ -13,7 +13,8 @@ void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
                     arguments.side == Side::Bottom);
     if (arguments.size.choice != ExportSize::Choice::Window || arguments.fit != PictureFit::Stretch) {
         ExportBlend({arguments.picture1, arguments.picture2, *choice, arguments.start, arguments.size, arguments.fit,
-                     arguments.quality, arguments.output});
+                     arguments.quality, arguments.output},
+                    control);
         return;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/BlendArguments.h"
+#include "job/ExportBlend.h"
 
 class PictureLoader;
 
@@ -8,4 +9,6 @@ class PictureLoader;
 // loading, composition and writers as the window's start button; at any other size or with the
 // cover fit, as the window's export. Throws Failure with a description that names the file
 // concerned.
-void RunBlend(PictureLoader& loader, const BlendArguments& arguments);
+// `control` follows and may stop an export; the window's size with the stretch fit takes well
+// under a second and is not followed.
+void RunBlend(PictureLoader& loader, const BlendArguments& arguments, const ExportControl& control = {});

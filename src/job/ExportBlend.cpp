@@ -30,14 +30,22 @@ std::size_t pixelBytes(QSize size)
 // The pictures of one export, decoded for its size and fit, drawing on one job's memory.
 class ExportLoader : public PictureLoader {
 public:
-    ExportLoader(QSize size, PictureFit fit, DecoderMemory& memory) : size_(size), fit_(fit), memory_(memory) {}
-    Picture LoadPicture(const QString& path) override { return DecodePictureFile(path, size_, &memory_, fit_); }
+    ExportLoader(QSize size, PictureFit fit, DecoderMemory& memory, const StopFlag* stop)
+        : size_(size), fit_(fit), memory_(memory), stop_(stop)
+    {
+    }
+    Picture LoadPicture(const QString& path) override { return DecodePictureFile(path, size_, &memory_, fit_, stop_); }
 
 private:
     QSize size_;
     PictureFit fit_;
     DecoderMemory& memory_;
+    const StopFlag* stop_;
 };
+
+// The shares of the work: decoding both pictures, then composing the rows; the encoding at the
+// end is not followed.
+constexpr double DecodedShare = 0.5;
 
 constexpr std::size_t JobMemoryBytes = JobDecoderMemoryMiB * 1024 * 1024;
 
@@ -64,13 +72,17 @@ void refuseSizeOfFormat(ExportFormat format, QSize size, const QString& output)
 
 // The blend at the export's size: each row of the result from the same rows of the two
 // pictures, the overlay's share taken from the scaled ramp.
-Picture composeAtSize(const Picture& base, const Picture& overlay, double direction, double bandStart, QSize size)
+Picture composeAtSize(const Picture& base, const Picture& overlay, double direction, double bandStart, QSize size,
+                      const ExportControl& control)
 {
     const int width = size.width(), height = size.height();
     const bool horizontal = direction == 0;
     const std::vector<std::uint32_t> shares = ScaledRampShares(bandStart, direction, horizontal ? width : height);
     auto pixels = NewPixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
+        ThrowIfStopped(control.stop);
+        if (control.progress && y % 64 == 0)
+            control.progress(DecodedShare + (1 - DecodedShare) * y / height);
         std::uint32_t* out = pixels.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         if (horizontal)
             BlendRowAcross(base.row(y), overlay.row(y), shares.data(), out, width);
@@ -134,7 +146,7 @@ void RefuseExportOutput(const QString& output, const QString& picture1, const QS
     RefuseWritingOverAPicture(output, {picture1, picture2});
 }
 
-void ExportBlend(const ExportRequest& request)
+void ExportBlend(const ExportRequest& request, const ExportControl& control)
 {
     const QString& output = request.output;
     RefuseExportOutput(output, request.picture1, request.picture2);
@@ -152,13 +164,13 @@ void ExportBlend(const ExportRequest& request)
         // decoded for it.
         const bool sizedByBase = (choice == Choice::First) == firstIsBase;
         const QString& sizingPath = sizedByBase ? basePath : overlayPath;
-        const Picture sizing = DecodePictureFile(sizingPath, NoReduction);
+        const Picture sizing = DecodePictureFile(sizingPath, NoReduction, nullptr, PictureFit::Stretch, control.stop);
         size = QSize(sizing.width, sizing.height);
         refuseSizeOfFormat(format, size, output);
         refuseOversizedExport(size, output);
         // The sizing picture is held while the other is decoded.
         DecoderMemory memory(JobMemoryBytes - pixelBytes(size));
-        const Picture other = DecodePictureFile(sizedByBase ? overlayPath : basePath, size, &memory, request.fit);
+        const Picture other = DecodePictureFile(sizedByBase ? overlayPath : basePath, size, &memory, request.fit, control.stop);
         base = sizedByBase ? sizing : other;
         overlay = sizedByBase ? other : sizing;
     } else {
@@ -166,12 +178,15 @@ void ExportBlend(const ExportRequest& request)
         refuseSizeOfFormat(format, size, output);
         refuseOversizedExport(size, output);
         DecoderMemory memory;
-        ExportLoader loader(size, request.fit, memory);
+        ExportLoader loader(size, request.fit, memory, control.stop);
         const BlendPictures pictures = LoadBlendPictures(loader, basePath, overlayPath);
         base = TakePicture(pictures.base);
         overlay = TakePicture(pictures.overlay);
     }
 
+    ThrowIfStopped(control.stop);
+    if (control.progress)
+        control.progress(DecodedShare);
     Picture result;
     if (size == WindowSize && request.fit == PictureFit::Stretch) {
         result = ComposeWindowBlend(std::move(base), std::move(overlay), request.blend.direction, request.bandStart);
@@ -180,7 +195,10 @@ void ExportBlend(const ExportRequest& request)
         base = Picture();
         const Picture fittedOverlay = FitToSize(overlay, size.width(), size.height(), request.fit);
         overlay = Picture();
-        result = composeAtSize(fittedBase, fittedOverlay, request.blend.direction, request.bandStart, size);
+        result = composeAtSize(fittedBase, fittedOverlay, request.blend.direction, request.bandStart, size, control);
     }
+    ThrowIfStopped(control.stop);
     WriteExport(result, output, request.quality);
+    if (control.progress)
+        control.progress(1);
 }

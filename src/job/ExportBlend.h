@@ -3,9 +3,12 @@
 #include "engine/PairComposition.h"
 #include "engine/PictureFit.h"
 
+#include "core/StopFlag.h"
+
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The size of an export: the window's canvas, the upright size of picture #1 or #2, or a size
@@ -42,6 +45,14 @@ struct ExportRequest {
 // the pictures. Throws Failure "Cannot write <output>: <cause>".
 void RefuseExportOutput(const QString& output, const QString& picture1, const QString& picture2);
 
+// What the caller of a long export sees of it and may do about it. `progress` is called from the
+// export's thread with the share done, 0 to 1; a set `stop` ends the export at the next row of a
+// decoding or of the composition, throwing Stopped, and nothing is written.
+struct ExportControl {
+    const StopFlag* stop = nullptr;
+    std::function<void(double)> progress;
+};
+
 // Draws the blend and writes it. At the window's size with the stretch fit the result is the
 // window's own, pixel for pixel; at any other size or with the cover fit the same ramp is drawn
 // scaled with the size along its axis, and the decoders reduce each picture no further than
@@ -49,4 +60,4 @@ void RefuseExportOutput(const QString& output, const QString& picture1, const QS
 // not give, a size the format cannot hold or one of the pictures themselves is refused. Both
 // pictures and the result are held at the export size, within the decoders' memory of one job.
 // Throws Failure naming the file and the cause; nothing is written then.
-void ExportBlend(const ExportRequest& request);
+void ExportBlend(const ExportRequest& request, const ExportControl& control = {});

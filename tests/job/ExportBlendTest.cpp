@@ -283,3 +283,51 @@ TEST_F(ExportBlendTest, APictureThatCannotBeLoadedIsNamedAndNothingIsWritten)
     }
     EXPECT_EQ(EntriesOf(folder.path()), QStringList({"first.png", "second.png"}));
 }
+
+// Stopped before it starts, while the pictures are decoded or while the rows are composed: the
+// export ends with Stopped and the earlier file of that name stays whole.
+TEST_F(ExportBlendTest, AStoppedExportWritesNothingAndKeepsTheEarlierFile)
+{
+    const QString output = path("out.png");
+    ASSERT_TRUE(PutFile(output, "earlier"));
+    struct Case {
+        const char* moment;
+        bool before;
+        double at; // the share done at which the progress sets the flag
+    };
+    for (const Case& c : {Case{"before", true, 0}, Case{"composing", false, 0.5}, Case{"half composed", false, 0.75}}) {
+        StopFlag stop{c.before};
+        ExportControl control;
+        control.stop = &stop;
+        double last = 0;
+        control.progress = [&](double done) {
+            last = done;
+            if (done >= c.at)
+                stop = true;
+        };
+        EXPECT_THROW(ExportBlend(request("out.png", given(1000, 800)), control), Stopped) << c.moment;
+        EXPECT_LT(last, 1) << c.moment;
+        EXPECT_EQ(ContentOf(output), QByteArray("earlier")) << c.moment;
+    }
+    EXPECT_EQ(EntriesOf(folder.path()), QStringList({"first.png", "out.png", "second.png"}));
+
+    // Left alone, the progress rises to the end.
+    std::vector<double> shares;
+    ExportControl control;
+    control.progress = [&shares](double done) { shares.push_back(done); };
+    ExportBlend(request("out.png", given(1000, 800)), control);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_EQ(shares.back(), 1);
+}
+
+// Each decoder checks the flag at every row, so a decoding nobody wants any more ends at once.
+TEST_F(ExportBlendTest, EveryDecoderStopsAtARowWhenAsked)
+{
+    const QImage image = gradient(QSize(300, 200), true);
+    StopFlag stop{true};
+    for (const char* format : {"png", "jpg", "bmp"}) {
+        const QString file = save(QStringLiteral("picture.") + QLatin1String(format), image);
+        EXPECT_THROW(DecodePictureFile(file, CanvasSize, nullptr, PictureFit::Stretch, &stop), Stopped) << format;
+        EXPECT_NO_THROW(DecodePictureFile(file, CanvasSize)) << format;
+    }
+}
