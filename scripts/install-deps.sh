@@ -7,7 +7,7 @@ packages=(
   # toolchain
   cmake ninja-build g++ pkg-config
   # libraries
-  qt6-base-dev libturbojpeg0-dev libjpeg62-turbo-dev libpng-dev libgif-dev
+  qt6-base-dev libturbojpeg0-dev libjpeg62-turbo-dev libpng-dev libgif-dev libwebp-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev
   # Arial's metric-compatible stand-in, so no caption is clipped

@@ -4,6 +4,7 @@
 #include "app/ControlNames.h"
 #include "app/EnterKey.h"
 #include "app/FocusMark.h"
+#include "app/ExportCommand.h"
 #include "app/LivePreview.h"
 #include "app/Twips.h"
 #include "app/PictureDrop.h"
@@ -96,6 +97,7 @@ Form1::Form1(Platform& platform, QWidget* parent)
     buildControls();
     connectHandlers();
     preview_ = std::make_unique<LivePreview>(*this);
+    export_ = std::make_unique<ExportCommand>(*this, *preview_);
 }
 
 Form1::~Form1() = default;

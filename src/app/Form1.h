@@ -13,6 +13,7 @@
 //   Enter on buttons, focus marks, names, tips  app/EnterKey.cpp, app/FocusMark.cpp, app/ControlNames.cpp
 //   the scroll bars' keys                       app/ScrollBarKeys.cpp
 //   the live preview (Ctrl+P)                   app/LivePreview.cpp
+//   the export of the blend (Ctrl+E)            app/ExportCommand.cpp
 
 #include "app/OptionButton.h"
 #include "engine/PairComposition.h"
@@ -30,6 +31,7 @@
 #include <memory>
 
 class LivePreview;
+class ExportCommand;
 
 // The main window. It owns its controls (under their designed names), the three hidden
 // canvases and the pictures of the last job. Its handlers carry the program's behaviour
@@ -120,6 +122,8 @@ public:
 
     // The live preview beside the window (Ctrl+P, the window's context menu).
     LivePreview& preview() const { return *preview_; }
+    // "Export Blend…" (Ctrl+E, the window's context menu and the preview).
+    ExportCommand& exportCommand() const { return *export_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -139,4 +143,5 @@ private:
     // Set while the start button's job runs, so that a press let through meanwhile is ignored.
     bool jobRunning_ = false;
     std::unique_ptr<LivePreview> preview_;
+    std::unique_ptr<ExportCommand> export_;
 };

@@ -21,4 +21,12 @@ inline constexpr SettingKey SaveBesideOriginal{"Option6", "0"};
 inline constexpr SettingKey LastFolder{"LastFolderDot", ""};
 // Whether the preview window was open when the program last ran: "True" or "False".
 inline constexpr SettingKey Preview{"Preview", "False"};
+// The choices of the last export, written when an export is started from its dialog: the
+// file (the default, blend.jpg in the job's output folder, is known only at run time), the
+// size ("window", "first", "second" or WIDTHxHEIGHT), the fit ("stretch" or "cover") and the
+// quality (1 to 100).
+inline constexpr SettingKey ExportFile{"Export File", ""};
+inline constexpr SettingKey ExportSize{"Export Size", "window"};
+inline constexpr SettingKey ExportFit{"Export Fit", "stretch"};
+inline constexpr SettingKey ExportQuality{"Export Quality", "100"};
 } // namespace SettingKeys

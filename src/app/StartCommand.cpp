@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/JobOutputFolder.h"
 #include "app/WindowWait.h"
 
 #include "engine/PairComposition.h"
@@ -18,27 +19,12 @@ namespace {
 
 const char* const ResultFileName = "result.jpg";
 
-// The folder of "Save results in folder of original file" is that of picture #1, taken from
-// its absolute path, so that a bare file name never sends the result to the root.
-QString PictureFolder(const QString& picturePath)
-{
-    if (picturePath.isEmpty())
-        return QString();
-    return ParentFolder(QDir::toNativeSeparators(QFileInfo(picturePath).absoluteFilePath()));
-}
-
 // Where the result goes, before cleaning: empty text when neither save option is selected or
 // picture #1 names no file.
 QString OutputPath(const Form1& form)
 {
-    const QString name = NativePaths.separator + QLatin1String(ResultFileName);
-    if (form.Option5->isChecked())
-        return form.Text4->text() + name;
-    if (form.Option6->isChecked()) {
-        const QString folder = PictureFolder(form.Text1->text());
-        return folder.isEmpty() ? QString() : folder + name;
-    }
-    return QString();
+    const std::optional<QString> folder = JobOutputFolder(form);
+    return folder ? *folder + NativePaths.separator + QLatin1String(ResultFileName) : QString();
 }
 
 QString FieldText(const Form1& form, int field)

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/PictureFit.h"
+#include "job/ExportBlend.h"
+#include "job/ExportFormat.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -8,12 +12,16 @@
 #include <optional>
 
 // The command line of vantelle-blend:
-//   vantelle-blend [--side left|right|top|bottom] [--start N] PICTURE1 PICTURE2 OUTPUT
+//   vantelle-blend [--side left|right|top|bottom] [--start N] [--size WIDTHxHEIGHT|first|second|window]
+//                  [--fit stretch|cover] [--quality N] PICTURE1 PICTURE2 OUTPUT
 struct BlendArguments {
     // As the four blend options of the window: picture #1 is the base for left and top.
     enum class Side { Left, Right, Top, Bottom };
     Side side = Side::Left;
     int start = 0; // the band start, 0 to the canvas width
+    ExportSize size;
+    PictureFit fit = PictureFit::Stretch;
+    int quality = DefaultExportQuality;
     QString picture1;
     QString picture2;
     QString output;

@@ -2,8 +2,8 @@
 
 #include "engine/PairComposition.h"
 #include "job/BlendPictures.h"
-#include "job/ResultWriter.h"
-#include "engine/Blit.h"
+#include "job/ExportBlend.h"
+#include "job/ExportFormat.h"
 #include "core/Failure.h"
 
 #include <string>
@@ -29,36 +29,27 @@ void refuseEmptyNames(const BlendArguments& arguments)
 
 } // namespace
 
-void RunBlend(PictureLoader& loader, const BlendArguments& arguments)
+void RunBlend(PictureLoader& loader, const BlendArguments& arguments, const ExportControl& control)
 {
     using Side = BlendArguments::Side;
     refuseEmptyNames(arguments);
-    // Before any picture is decoded: an output that no writer takes, or that is one of the
-    // pictures, would only be refused after the whole job.
-    if (ResultFormatOf(arguments.output) == ResultFormat::Invalid)
-        FailWriting(arguments.output, FailureNumber::InvalidCall, QStringLiteral("Invalid output file format (use .jpg or .bmp)"));
-    RefuseWritingOverAPicture(arguments.output, {arguments.picture1, arguments.picture2});
-
     const std::optional<BlendChoice> choice =
         ChooseBlend(arguments.side == Side::Left, arguments.side == Side::Right, arguments.side == Side::Top,
                     arguments.side == Side::Bottom);
+    if (arguments.size.choice != ExportSize::Choice::Window || arguments.fit != PictureFit::Stretch) {
+        ExportBlend({arguments.picture1, arguments.picture2, *choice, arguments.start, arguments.size, arguments.fit,
+                     arguments.quality, arguments.output},
+                    control);
+        return;
+    }
+
+    // Before any picture is decoded: an output that no writer takes, or that is one of the
+    // pictures, would only be refused after the whole job.
+    RefuseExportOutput(arguments.output, arguments.picture1, arguments.picture2);
     const QString& basePath = choice->baseField == 1 ? arguments.picture1 : arguments.picture2;
     const QString& overlayPath = choice->baseField == 1 ? arguments.picture2 : arguments.picture1;
     const BlendPictures pictures = LoadBlendPictures(loader, basePath, overlayPath);
-    Picture base = TakePicture(pictures.base);
-    Picture overlay = TakePicture(pictures.overlay);
-
-    Canvases canvases;
-    LoadedPair loaded;
-    ConstantAlphaBlitter blitter;
-    ComposePair(canvases, loaded, std::move(base), std::move(overlay), choice->direction, arguments.start, blitter);
-    try {
-        WriteResult(canvases.picDest.Image(), arguments.output);
-    } catch (const Failure& failure) {
-        // The writers word their descriptions for the window's report; the line names the
-        // file and the cause.
-        if (failure.cause().empty())
-            throw;
-        FailWriting(QString::fromStdString(failure.path()), failure.number(), QString::fromStdString(failure.cause()));
-    }
+    const Picture result = ComposeWindowBlend(TakePicture(pictures.base), TakePicture(pictures.overlay),
+                                              choice->direction, arguments.start);
+    WriteExport(result, arguments.output, arguments.quality);
 }

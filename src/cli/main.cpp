@@ -1,6 +1,7 @@
 // vantelle-blend: the blend job without the window, for scripts.
 #include "cli/BlendArguments.h"
 #include "cli/BlendRun.h"
+#include "cli/TerminalProgress.h"
 #include "engine/Canvas.h"
 #include "platform/CommandLine.h"
 #include "platform/LibraryWarnings.h"
@@ -34,7 +35,10 @@ int main(int argc, char* argv[])
     try {
         RefuseUndecodableNames(*command.arguments, QList<QByteArray>(argv + 1, argv + argc));
         PictureFileLoader loader(QSize(Canvas::Width, Canvas::Height));
-        RunBlend(loader, *command.arguments);
+        TerminalProgress progress(stderr);
+        ExportControl control;
+        control.progress = [&progress](double done) { progress.show(done); };
+        RunBlend(loader, *command.arguments, control);
     } catch (...) {
         printLine(stderr, FailureDescription(std::current_exception()));
         return 1;

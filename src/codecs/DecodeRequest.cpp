@@ -20,8 +20,8 @@ void RefuseOversizedPicture(const DecodeRequest& request, qint64 width, qint64 h
 
 void PictureDecoding::start(QSize stored, int orientation, std::size_t workingBytes)
 {
-    bytes_ = workingBytes + ReductionBytes(stored, orientation, request_.canvas);
+    bytes_ = workingBytes + ReductionBytes(stored, orientation, request_.canvas, request_.fit);
     if (!reservation_.take(request_.memory, bytes_))
         RefusePicture(request_, FailureNumber::OutOfMemory, TooMuchMemoryCause(bytes_, request_.memory.limit()));
-    picture_.emplace(stored, orientation, request_.canvas);
+    picture_.emplace(stored, orientation, request_.canvas, request_.fit);
 }

@@ -3,6 +3,7 @@
 #include "codecs/DecoderBudget.h"
 #include "codecs/PictureInput.h"
 #include "codecs/ReducedPicture.h"
+#include "core/StopFlag.h"
 
 #include <QSize>
 #include <QString>
@@ -15,6 +16,8 @@ struct DecodeRequest {
     PictureInput& input; // at the start of the file
     QSize canvas;        // the size it is shown at
     DecoderMemory& memory;
+    PictureFit fit = PictureFit::Stretch; // how it is brought to the canvas's size
+    const StopFlag* stop = nullptr;       // checked at every row: a set flag throws Stopped
     qint64 fileSize() const { return input.size(); }
 };
 
@@ -41,9 +44,17 @@ public:
     std::size_t bytes() const { return bytes_; }
 
     // The next stored row, 0xffRRGGBB.
-    void addRow(const std::uint32_t* row) { picture_->addRow(row); }
+    void addRow(const std::uint32_t* row)
+    {
+        ThrowIfStopped(request_.stop);
+        picture_->addRow(row);
+    }
     // The next stored row, 0xAARRGGBB not premultiplied.
-    void addRowOntoWhite(const std::uint32_t* row) { picture_->addRowOntoWhite(row); }
+    void addRowOntoWhite(const std::uint32_t* row)
+    {
+        ThrowIfStopped(request_.stop);
+        picture_->addRowOntoWhite(row);
+    }
     Picture finish() { return picture_->finish(); }
 
 private:

@@ -43,7 +43,7 @@ QByteArray SniffPictureFormat(const QByteArray& head)
     return format ? QByteArray(format->name) : QByteArray();
 }
 
-Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory)
+Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory, PictureFit fit, const StopFlag* stop)
 {
     // Refuses what is not a file without opening it: opening a pipe would wait for a writer.
     RequirePictureFile(path);
@@ -62,6 +62,6 @@ Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* 
     input.seek(0);
 
     DecoderMemory ownMemory;
-    const DecodeRequest request{path, input, canvasSize, jobMemory ? *jobMemory : ownMemory};
+    const DecodeRequest request{path, input, canvasSize, jobMemory ? *jobMemory : ownMemory, fit, stop};
     return format->decode(request);
 }

@@ -2,6 +2,8 @@
 
 #include "core/Picture.h"
 #include "codecs/DecoderBudget.h"
+#include "core/StopFlag.h"
+#include "engine/PictureFit.h"
 #include "platform/PictureLoader.h"
 
 #include <QByteArray>
@@ -18,8 +20,11 @@ QByteArray SniffPictureFormat(const QByteArray& head);
 // side longer than the canvas's arrives reduced to it (see ReducedSize), so the full-size
 // picture is never held. The decoders draw on
 // `jobMemory`, shared by the pictures of one job, or on a budget of their own when it is null.
+// A cover fit keeps the picture's proportions in the reduction (see ReducedSize). A set stop
+// flag ends the decoding at the next row by throwing Stopped.
 // Safe to call from several threads at once. Throws Failure naming the file and the cause.
-Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory = nullptr);
+Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory = nullptr,
+                          PictureFit fit = PictureFit::Stretch, const StopFlag* stop = nullptr);
 
 // Pictures decoded from files for a canvas of the given size; the two pictures of a job share
 // its decoder memory.

@@ -28,24 +28,28 @@ int ShrinkOnLoadReduction(QSize stored, bool quarterTurned, QSize minimum)
     return 1;
 }
 
-QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas)
+QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas, PictureFit fit)
 {
     const QSize upright = quarterTurned ? decoded.transposed() : decoded;
     const auto side = [](int length, int canvasLength) { return std::min(length, canvasLength); };
-    const QSize reduced(side(upright.width(), canvas.width()), side(upright.height(), canvas.height()));
+    QSize reduced(side(upright.width(), canvas.width()), side(upright.height(), canvas.height()));
+    if (fit == PictureFit::Cover) {
+        const PixelSize covering = CoverSize(upright.width(), upright.height(), canvas.width(), canvas.height());
+        reduced = QSize(covering.width, covering.height);
+    }
     return quarterTurned ? reduced.transposed() : reduced;
 }
 
-std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas)
+std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas, PictureFit fit)
 {
-    const QSize reduced = ReducedSize(stored, turnsAQuarter(orientation), canvas);
+    const QSize reduced = ReducedSize(stored, turnsAQuarter(orientation), canvas, fit);
     return RowResampler::BytesNeeded(stored.width(), stored.height(), reduced.width(), reduced.height())
            + 2 * pixelCount(reduced) * sizeof(std::uint32_t) // the picture, and turned upright
            + static_cast<std::size_t>(stored.width()) * sizeof(std::uint32_t);
 }
 
-ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas)
-    : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas)),
+ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas, PictureFit fit)
+    : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas, fit)),
       pixels_(NewPixels(pixelCount(size_))), orientation_(orientation),
       resampler_(stored.width(), stored.height(), {pixels_.get(), size_.width(), size_.height(), size_.width()}),
       flat_(static_cast<std::size_t>(stored.width()))

@@ -15,9 +15,6 @@
 
 namespace {
 
-// The largest side a JPEG file can describe.
-constexpr int MaxJpegSide = 65500;
-
 // The description keeps the form the window's report shows; the path and the cause in
 // words travel beside it for messages that name them.
 [[noreturn]] void failWith(int status, const QString& path, const QString& cause)

@@ -16,6 +16,9 @@ inline constexpr int FileNotFound = 10;    // the folder of the file does not ex
 inline constexpr int AccessDenied = 12;    // the folder or the earlier file may not be written
 } // namespace JpegStatus
 
+// The largest side a JPEG file can describe.
+inline constexpr int MaxJpegSide = 65500;
+
 // Writes the picture as a baseline JPEG file at the quality (0 to 100) with full-resolution
 // chroma (4:4:4), replacing a file of that name only once the new one is complete. Throws
 // Failure number 5, "Cannot save the image. GDI+ Error:" and the status.

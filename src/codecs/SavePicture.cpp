@@ -1,20 +1,11 @@
 #include "codecs/SavePicture.h"
 
-#include "platform/FileSystem.h"
+#include "codecs/PictureFileWriting.h"
 #include "core/Failure.h"
-
-#include <QDir>
 
 #include <cstdint>
 
 namespace {
-
-[[noreturn]] void fail(int number, const QString& path, const QString& cause)
-{
-    throw Failure(number,
-                  QStringLiteral("Cannot save the picture %1: %2").arg(QDir::toNativeSeparators(path), cause).toStdString(),
-                  path.toStdString(), cause.toStdString());
-}
 
 void appendLittleEndian(QByteArray& out, std::uint32_t value, int bytes)
 {
@@ -63,11 +54,6 @@ QByteArray EncodeBmp(const Picture& picture)
 void SavePicture(const Picture& picture, const QString& path)
 {
     if (picture.isNull())
-        fail(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
-
-    const QByteArray bitmap = EncodeBmp(picture);
-    if (const std::optional<WriteError> error = WriteFileReplacing(path, bitmap))
-        fail(error->cause == WriteError::Cause::FolderMissing ? FailureNumber::PathNotFound
-                                                             : FailureNumber::PathFileAccess,
-             path, error->reason);
+        FailSavingPicture(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
+    WritePictureBytes(path, EncodeBmp(picture));
 }

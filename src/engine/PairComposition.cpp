@@ -55,3 +55,12 @@ void ComposePair(Canvases& canvases, LoadedPair& loaded, Picture base, Picture o
     loaded = {canvases.pic1.picture(), canvases.pic2.picture()};
     ComposeBlend(canvases, direction, bandStart, blitter);
 }
+
+Picture ComposeWindowBlend(Picture base, Picture overlay, double direction, double bandStart)
+{
+    Canvases canvases;
+    LoadedPair loaded;
+    ConstantAlphaBlitter blitter;
+    ComposePair(canvases, loaded, std::move(base), std::move(overlay), direction, bandStart, blitter);
+    return canvases.picDest.Image();
+}

@@ -43,3 +43,6 @@ void ComposeBlend(Canvases& canvases, double direction, double bandStart, Blitte
 // stretched, becomes picDest's background, and the overlay fades in over it.
 void ComposePair(Canvases& canvases, LoadedPair& loaded, Picture base, Picture overlay,
                  double direction, double bandStart, Blitter& blitter);
+
+// The window's result for a pair, composed on canvases of its own as the start button does.
+Picture ComposeWindowBlend(Picture base, Picture overlay, double direction, double bandStart);

@@ -350,7 +350,8 @@ TEST_F(PreviewTest, TheWindowsBackgroundMenuHoldsShowPreviewAndTheFieldsKeepThei
     for (const bool opening : {true, false}) {
         QWidget* menu = contextMenuOn(form->Frame2);
         ASSERT_EQ(menu, &preview().contextMenu());
-        ASSERT_EQ(preview().contextMenu().actions().size(), 1);
+        // "Show Preview", then "Export Blend…".
+        ASSERT_EQ(preview().contextMenu().actions().size(), 2);
         QAction* show = preview().contextMenu().actions().front();
         EXPECT_EQ(show->text(), QStringLiteral("Show Preview"));
         EXPECT_TRUE(show->isCheckable());

@@ -188,9 +188,9 @@ TEST_F(BlendProgramTest, EmptyNamesAndControlCharactersInNamesAreShownInOneLine)
         {{red, red, QString()}, 1, QStringLiteral("Cannot write: no output file was named (OUTPUT is empty)")},
         {{red, in(QStringLiteral("gone\x1b[2J\x1b[H\a\r\n.jpg")), output}, 1,
          QStringLiteral("File not found: ") + in(QStringLiteral("gone\\e[2J\\e[H\\a\\r\\n.jpg"))},
-        {{red, red, in(QStringLiteral("out\x1b[1A\x07.png"))}, 1,
-         QStringLiteral("Cannot write %1: Invalid output file format (use .jpg or .bmp)")
-             .arg(in(QStringLiteral("out\\e[1A\\a.png")))},
+        {{red, red, in(QStringLiteral("out\x1b[1A\x07.tif"))}, 1,
+         QStringLiteral("Cannot write %1: Invalid output file format (use .jpg, .jpeg, .png, .webp or .bmp)")
+             .arg(in(QStringLiteral("out\\e[1A\\a.tif")))},
         {{QStringLiteral("--side"), QStringLiteral("\x1b[31mleft"), red, red, output}, 2,
          QStringLiteral("--side must be left, right, top or bottom, not \"\\e[31mleft\" (try --help)")},
     };
@@ -234,3 +234,19 @@ TEST_F(BlendProgramTest, AKilledRunLeavesTheEarlierResultOrTheWholeNewOne)
     }
 }
 #endif
+
+// A wrong export option: one line, exit status 2, nothing written; the right one writes the
+// picture at the size asked for.
+TEST_F(BlendProgramTest, AWrongExportOptionWritesNothingAndTheRightOneWritesThatSize)
+{
+    const QString red = put(QStringLiteral("red.jpg"), redJpeg());
+    const QString output = in(QStringLiteral("out.png"));
+    for (const QStringList& options : {QStringList{"--size", "0x0"}, QStringList{"--fit", "fill"}, QStringList{"--quality", "0"}}) {
+        const ProgramRun result = run(options + QStringList{red, red, output});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(output));
+    }
+    EXPECT_EQ(run({"--size", "1000x300", "--fit", "cover", red, red, output}).status, 0);
+    EXPECT_EQ(QImage(output).size(), QSize(1000, 300));
+}

@@ -121,13 +121,13 @@ TEST_F(BlendRunTest, EachCorpusPictureBlendsOrFailsAndKeepsTheEarlierResult)
 
 TEST_F(BlendRunTest, RefusesAnOutputNoWriterTakesBeforeLoadingAnything)
 {
-    const QString output = folder.filePath("result.png");
+    const QString output = folder.filePath("result.tif");
     try {
         RunBlend(platform, blend(folder.filePath("missing1.jpg"), folder.filePath("missing2.jpg"), output));
         FAIL();
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.description(), "Cannot write " + output.toStdString()
-                                             + ": Invalid output file format (use .jpg or .bmp)");
+                                             + ": Invalid output file format (use .jpg, .jpeg, .png, .webp or .bmp)");
     }
 }
 
