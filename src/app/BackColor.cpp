@@ -11,7 +11,7 @@ namespace {
 
 // Takes the roles from the palette Qt derives from `color`, which pairs it with black or
 // white text and greys for the disabled state.
-void TakeMatchingColors(QPalette& palette, const QColor& color, std::initializer_list<QPalette::ColorRole> roles)
+void takeMatchingColors(QPalette& palette, const QColor& color, std::initializer_list<QPalette::ColorRole> roles)
 {
     const QPalette matching(color);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
@@ -28,9 +28,9 @@ void SetBackColor(QWidget* control, const QColor& color)
     // Text and base colours set on a frame would reach the text boxes inside it; an option's
     // mark is drawn in them, and it has nothing inside.
     if (qobject_cast<QAbstractButton*>(control))
-        TakeMatchingColors(palette, color, {QPalette::WindowText, QPalette::Base, QPalette::Text});
+        takeMatchingColors(palette, color, {QPalette::WindowText, QPalette::Base, QPalette::Text});
     else
-        TakeMatchingColors(palette, color, {QPalette::WindowText});
+        takeMatchingColors(palette, color, {QPalette::WindowText});
     control->setPalette(palette);
     control->setAutoFillBackground(true);
 }
@@ -39,6 +39,6 @@ void SetFaceColor(QPushButton* button, const QColor& color)
 {
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, color);
-    TakeMatchingColors(palette, color, {QPalette::ButtonText});
+    takeMatchingColors(palette, color, {QPalette::ButtonText});
     button->setPalette(palette);
 }

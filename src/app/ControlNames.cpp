@@ -6,14 +6,14 @@
 
 namespace {
 
-void Name(QWidget* control, const QString& name, const QString& tip)
+void nameControl(QWidget* control, const QString& name, const QString& tip)
 {
     control->setAccessibleName(name);
     control->setToolTip(tip);
 }
 
 // The value as the bar's thumb reaches it, shown above the thumb's place.
-void ShowValueWhileMoving(QScrollBar* bar, const QString& name)
+void showValueWhileMoving(QScrollBar* bar, const QString& name)
 {
     QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar, name] {
         const int position = bar->sliderPosition();
@@ -27,13 +27,13 @@ void ShowValueWhileMoving(QScrollBar* bar, const QString& name)
 
 void NameControls(Form1& form)
 {
-    Name(form.Text1, QStringLiteral("Picture #1"), QStringLiteral("The file of picture #1"));
-    Name(form.PushButton1, QStringLiteral("Choose picture #1"), QStringLiteral("Choose picture #1"));
-    Name(form.Text2, QStringLiteral("Picture #2"), QStringLiteral("The file of picture #2"));
-    Name(form.PushButton3, QStringLiteral("Choose picture #2"), QStringLiteral("Choose picture #2"));
-    Name(form.Text4, QStringLiteral("Output folder"), QStringLiteral("The folder that receives result.jpg"));
-    Name(form.PushButton5, QStringLiteral("Choose output folder"), QStringLiteral("Choose output folder"));
+    nameControl(form.Text1, QStringLiteral("Picture #1"), QStringLiteral("The file of picture #1"));
+    nameControl(form.PushButton1, QStringLiteral("Choose picture #1"), QStringLiteral("Choose picture #1"));
+    nameControl(form.Text2, QStringLiteral("Picture #2"), QStringLiteral("The file of picture #2"));
+    nameControl(form.PushButton3, QStringLiteral("Choose picture #2"), QStringLiteral("Choose picture #2"));
+    nameControl(form.Text4, QStringLiteral("Output folder"), QStringLiteral("The folder that receives result.jpg"));
+    nameControl(form.PushButton5, QStringLiteral("Choose output folder"), QStringLiteral("Choose output folder"));
     const QString blendStart = QStringLiteral("Blend start");
-    Name(form.hStart, blendStart, QStringLiteral("Where the fade starts, in pixels from the side"));
-    ShowValueWhileMoving(form.hStart, blendStart);
+    nameControl(form.hStart, blendStart, QStringLiteral("Where the fade starts, in pixels from the side"));
+    showValueWhileMoving(form.hStart, blendStart);
 }

@@ -11,7 +11,7 @@ struct WindowCreation : QWidget {
     using QWidget::create;
 };
 
-void CreateNativeWindow(QWidget& window)
+void createNativeWindow(QWidget& window)
 {
     (window.*&WindowCreation::create)(0, true, true);
 }
@@ -24,11 +24,11 @@ void CreateWithExactTitle(QWidget& window)
     // A display name that was never set reads as the application name and is not appended;
     // setting it back would start appending it.
     if (displayName == QCoreApplication::applicationName()) {
-        CreateNativeWindow(window);
+        createNativeWindow(window);
         return;
     }
     // Every title ends with the empty text, so none is lengthened while the window is made.
     QGuiApplication::setApplicationDisplayName(QString());
-    CreateNativeWindow(window);
+    createNativeWindow(window);
     QGuiApplication::setApplicationDisplayName(displayName);
 }

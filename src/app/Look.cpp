@@ -20,37 +20,37 @@ namespace {
 constexpr qint64 LargestSkin = 1 << 20;
 
 // The platform's colour of button faces and dialog backgrounds.
-QColor ButtonFace()
+QColor buttonFace()
 {
     return QGuiApplication::palette().color(QPalette::Button);
 }
 
 // The grouping controls take the window's colour; text boxes, buttons and scroll bars keep
 // their own.
-bool IsGroupingControl(const QWidget* control)
+bool isGroupingControl(const QWidget* control)
 {
     return qobject_cast<const QRadioButton*>(control) || qobject_cast<const QCheckBox*>(control)
            || qobject_cast<const QGroupBox*>(control) || qobject_cast<const QLabel*>(control);
 }
 
-[[noreturn]] void UnusableSkin(const QString& path, const QString& why)
+[[noreturn]] void unusableSkin(const QString& path, const QString& why)
 {
     throw Failure(FailureNumber::PathFileAccess,
                   QStringLiteral("The skin %1 cannot be used: %2").arg(path, why).toStdString());
 }
 
 // The skin is a Qt style sheet in UTF-8.
-QString ReadSkin(const QString& path)
+QString readSkin(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        UnusableSkin(path, file.errorString());
+        unusableSkin(path, file.errorString());
     if (file.size() > LargestSkin)
-        UnusableSkin(path, QStringLiteral("it is too large for a style sheet"));
+        unusableSkin(path, QStringLiteral("it is too large for a style sheet"));
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString sheet = utf8.decode(file.readAll());
     if (utf8.hasError())
-        UnusableSkin(path, QStringLiteral("it is no UTF-8 text"));
+        unusableSkin(path, QStringLiteral("it is no UTF-8 text"));
     return sheet;
 }
 
@@ -68,11 +68,11 @@ void Form1::SetUpSkin()
     // fields: the application takes the style's own light palette along with it, so that
     // on a dark desktop the dialogs are not half dark and half light.
     QApplication::setPalette(QApplication::style()->standardPalette());
-    SetBackColor(this, ButtonFace());
+    SetBackColor(this, buttonFace());
     for (QWidget* control : findChildren<QWidget*>())
-        if (IsGroupingControl(control))
-            SetBackColor(control, ButtonFace());
-    setStyleSheet(ReadSkin(path));
+        if (isGroupingControl(control))
+            SetBackColor(control, buttonFace());
+    setStyleSheet(readSkin(path));
 }
 
 void Form1::LoadHandCursor()

@@ -13,7 +13,7 @@ enum class Side { Right, Left, Below, Above };
 constexpr std::array<Side, 4> Sides = {Side::Right, Side::Left, Side::Below, Side::Above};
 
 // The room on the screen on one side of the main window, the gap left out.
-QSize Room(Side side, const QRect& main, const QRect& screen)
+QSize roomBeside(Side side, const QRect& main, const QRect& screen)
 {
     switch (side) {
     case Side::Right:
@@ -30,7 +30,7 @@ QSize Room(Side side, const QRect& main, const QRect& screen)
 
 // A frame of this size against that side of the main window: level with its top beside it,
 // in line with its left edge above or below it.
-QRect Against(Side side, const QSize& size, const QRect& main)
+QRect frameAgainst(Side side, const QSize& size, const QRect& main)
 {
     switch (side) {
     case Side::Right:
@@ -46,7 +46,7 @@ QRect Against(Side side, const QSize& size, const QRect& main)
 }
 
 // Moves a frame onto the screen as far as it fits there.
-QRect OnScreen(const QRect& frame, const QRect& screen)
+QRect onScreen(const QRect& frame, const QRect& screen)
 {
     const int x = std::clamp(frame.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width()));
     const int y = std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - frame.height()));
@@ -54,7 +54,7 @@ QRect OnScreen(const QRect& frame, const QRect& screen)
 }
 
 // The preferred size made to fit the room, its shape kept; never larger than preferred.
-QSize FittedInto(const QSize& preferred, const QSize& room)
+QSize fittedInto(const QSize& preferred, const QSize& room)
 {
     if (room.width() <= 0 || room.height() <= 0)
         return {};
@@ -63,7 +63,7 @@ QSize FittedInto(const QSize& preferred, const QSize& room)
     return preferred.scaled(room, Qt::KeepAspectRatio);
 }
 
-qint64 Area(const QSize& size)
+qint64 area(const QSize& size)
 {
     return static_cast<qint64>(size.width()) * size.height();
 }
@@ -74,11 +74,11 @@ QRect PreviewFrame(const QRect& mainFrame, const QSize& preferred, const QSize& 
 {
     QRect best;
     for (const Side side : Sides) {
-        const QSize size = FittedInto(preferred, Room(side, mainFrame, screen));
+        const QSize size = fittedInto(preferred, roomBeside(side, mainFrame, screen));
         if (size == preferred && (side == Side::Right || side == Side::Left))
-            return OnScreen(Against(side, size, mainFrame), screen);
-        if (size.width() >= smallest.width() && size.height() >= smallest.height() && Area(size) > Area(best.size()))
-            best = OnScreen(Against(side, size, mainFrame), screen);
+            return onScreen(frameAgainst(side, size, mainFrame), screen);
+        if (size.width() >= smallest.width() && size.height() >= smallest.height() && area(size) > area(best.size()))
+            best = onScreen(frameAgainst(side, size, mainFrame), screen);
     }
     if (!best.isNull())
         return best;
@@ -86,8 +86,8 @@ QRect PreviewFrame(const QRect& mainFrame, const QSize& preferred, const QSize& 
     // No room anywhere: the smallest preview, where it hides the least of the main window.
     qint64 leastCovered = -1;
     for (const Side side : Sides) {
-        const QRect frame = OnScreen(Against(side, smallest, mainFrame), screen);
-        const qint64 covered = Area(frame.intersected(mainFrame).size());
+        const QRect frame = onScreen(frameAgainst(side, smallest, mainFrame), screen);
+        const qint64 covered = area(frame.intersected(mainFrame).size());
         if (leastCovered < 0 || covered < leastCovered) {
             leastCovered = covered;
             best = frame;

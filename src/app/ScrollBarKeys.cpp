@@ -7,7 +7,7 @@
 
 namespace {
 
-std::optional<QAbstractSlider::SliderAction> ActionOf(int key)
+std::optional<QAbstractSlider::SliderAction> actionOf(int key)
 {
     switch (key) {
     case Qt::Key_Right:
@@ -42,7 +42,7 @@ protected:
         // With Ctrl, Alt or Shift the key is someone else's, a shortcut's for one.
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        const std::optional<QAbstractSlider::SliderAction> action = ActionOf(key->key());
+        const std::optional<QAbstractSlider::SliderAction> action = actionOf(key->key());
         if (!action)
             return false;
         bar_->triggerAction(*action);

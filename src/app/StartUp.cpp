@@ -20,13 +20,13 @@ const QString HomePage = QStringLiteral("https://www.orlenby.example/");
 constexpr int HomePageDraws = 100;
 constexpr int HomePageNumber = 7;
 
-bool HomePageDrawn(double random)
+bool homePageDrawn(double random)
 {
     return static_cast<int>(std::floor(random * HomePageDraws)) + 1 == HomePageNumber;
 }
 
 // The icon file holds every size the desktop asks for; each one is its own picture.
-QIcon ApplicationIcon(const QString& path)
+QIcon applicationIcon(const QString& path)
 {
     const QIcon icon(path);
     if (icon.availableSizes().isEmpty())
@@ -48,7 +48,7 @@ void Form1::Form_Load()
         const QString path = ProgramFilePath(platform().ProgramFolder(), {"icons", "vantelle.ico"});
         if (!QFileInfo::exists(path))
             return;
-        const QIcon icon = ApplicationIcon(path);
+        const QIcon icon = applicationIcon(path);
         setWindowIcon(icon);
         QGuiApplication::setWindowIcon(icon);
     });
@@ -56,7 +56,7 @@ void Form1::Form_Load()
     trap.line(108, [&] { LoadHandCursor(); });
     trap.line(110, [&] {
         // Opening the page hands it to the desktop, which does not keep start-up waiting.
-        if (HomePageDrawn(platform().NextRandom()) && !platform().OpenWebAddress(HomePage))
+        if (homePageDrawn(platform().NextRandom()) && !platform().OpenWebAddress(HomePage))
             throw Failure(FailureNumber::FileNotFound,
                           QStringLiteral("The home page %1 could not be opened").arg(HomePage).toStdString());
     });

@@ -15,7 +15,7 @@ void appendLittleEndian(QByteArray& out, std::uint32_t value, int bytes)
 
 // 24 bits a pixel, stored from the bottom row up, each row padded to four bytes: the BMP that
 // every reader takes.
-QByteArray EncodeBmp(const Picture& picture)
+QByteArray encodeBmp(const Picture& picture)
 {
     constexpr std::uint32_t HeadersBytes = 14 + 40;
     constexpr std::uint32_t PixelsPerMetre = 2835; // 72 dots an inch
@@ -55,5 +55,5 @@ void SavePicture(const Picture& picture, const QString& path)
 {
     if (picture.isNull())
         FailSavingPicture(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
-    WritePictureBytes(path, EncodeBmp(picture));
+    WritePictureBytes(path, encodeBmp(picture));
 }

@@ -22,7 +22,7 @@ const char* const AddFileFilter =
     "All Files|*|";
 
 // The folder of the picture a field names, or empty text when it names none.
-QString PictureFolder(const QString& fieldText)
+QString folderOfPicture(const QString& fieldText)
 {
     return fieldText.isEmpty() ? QString() : QFileInfo(QDir::fromNativeSeparators(fieldText)).absolutePath();
 }
@@ -30,19 +30,19 @@ QString PictureFolder(const QString& fieldText)
 // Fills one picture field from the Open-file dialog. The dialog always opens with an empty
 // name box, in the folder of the field's picture, else where the last chosen picture was,
 // else in the Pictures folder. A cancel (an empty answer) leaves the field as it was.
-void AddFile(Form1& form, QLineEdit* field, const char* procedure)
+void addFile(Form1& form, QLineEdit* field, const char* procedure)
 {
     Trap trap(form.platform(), &form, QString::fromLatin1(procedure));
     QString fileName;
     trap.line(100, [&] {
         const QString start = FirstExistingFolder(
-            {PictureFolder(field->text()), form.lastPictureFolder, form.platform().PicturesFolder()}, FolderExists);
+            {folderOfPicture(field->text()), form.lastPictureFolder, form.platform().PicturesFolder()}, FolderExists);
         fileName = form.platform().GetOpenFileName(&form, QString::fromLatin1(AddFileTitle), QDir::toNativeSeparators(start),
                                                    QtFileFilter(QString::fromLatin1(AddFileFilter)));
     });
     if (!fileName.isEmpty())
         trap.line(102, [&] {
-            form.lastPictureFolder = PictureFolder(fileName);
+            form.lastPictureFolder = folderOfPicture(fileName);
             field->setText(QDir::toNativeSeparators(fileName));
         });
 }
@@ -51,10 +51,10 @@ void AddFile(Form1& form, QLineEdit* field, const char* procedure)
 
 void Form1::PushButton1_Click()
 {
-    AddFile(*this, Text1, "PushButton1_Click");
+    addFile(*this, Text1, "PushButton1_Click");
 }
 
 void Form1::PushButton3_Click()
 {
-    AddFile(*this, Text2, "PushButton3_Click");
+    addFile(*this, Text2, "PushButton3_Click");
 }

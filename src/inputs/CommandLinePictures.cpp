@@ -7,7 +7,7 @@ namespace {
 // The left-out pictures named in the message, at most; the rest are counted.
 constexpr qsizetype NamedLeftOut = 5;
 
-QString LeftOutText(const QStringList& leftOut)
+QString leftOutText(const QStringList& leftOut)
 {
     QString text = QStringLiteral("Only two pictures can be blended at a time. The first two named are in Image #1 "
                                   "and Image #2; these were left out:\r");
@@ -30,5 +30,5 @@ void Form1::OpenPictures(const QStringList& paths)
         fields[i]->setText(paths[i]);
     // "Open With" on more pictures than there are fields: the user sees which went unused.
     if (paths.size() > fieldCount)
-        platform().MsgBox(this, LeftOutText(paths.mid(fieldCount)), MsgBoxStyle::OkOnly, QString());
+        platform().MsgBox(this, leftOutText(paths.mid(fieldCount)), MsgBoxStyle::OkOnly, QString());
 }

@@ -7,22 +7,22 @@
 
 namespace {
 
-QString TrueOrFalse(bool on)
+QString trueOrFalse(bool on)
 {
     return on ? QStringLiteral("True") : QStringLiteral("False");
 }
 
 // Both save options keep the store and the folder controls in step with the selection; the
 // two keys are always written together, "Option5" first.
-void SaveOptionSelected(Form1& form)
+void saveOptionSelected(Form1& form)
 {
-    WriteSetting(form.platform(), SettingKeys::SaveInOutputFolder, TrueOrFalse(form.Option5->isChecked()));
-    WriteSetting(form.platform(), SettingKeys::SaveBesideOriginal, TrueOrFalse(form.Option6->isChecked()));
+    WriteSetting(form.platform(), SettingKeys::SaveInOutputFolder, trueOrFalse(form.Option5->isChecked()));
+    WriteSetting(form.platform(), SettingKeys::SaveBesideOriginal, trueOrFalse(form.Option6->isChecked()));
     form.Frame3->setEnabled(form.Option5->isChecked());
 }
 
 // A chosen folder ends with exactly one separator, so that a root keeps its single one.
-QString WithTrailingSeparator(const QString& folder)
+QString withTrailingSeparator(const QString& folder)
 {
     return folder.endsWith(NativePaths.separator) ? folder : folder + NativePaths.separator;
 }
@@ -31,12 +31,12 @@ QString WithTrailingSeparator(const QString& folder)
 
 void Form1::Option5_Click()
 {
-    SaveOptionSelected(*this);
+    saveOptionSelected(*this);
 }
 
 void Form1::Option6_Click()
 {
-    SaveOptionSelected(*this);
+    saveOptionSelected(*this);
 }
 
 void Form1::PushButton5_Click()
@@ -51,5 +51,5 @@ void Form1::PushButton5_Click()
     if (folder.isEmpty())
         return;
     trap.line(102, [&] { WriteSetting(platform(), SettingKeys::LastFolder, folder); });
-    trap.line(104, [&] { Text4->setText(WithTrailingSeparator(folder)); });
+    trap.line(104, [&] { Text4->setText(withTrailingSeparator(folder)); });
 }
