@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds the whole project twice with the compiler's sanitizers and runs the tests under them:
+#   build-asan/  AddressSanitizer with UndefinedBehaviorSanitizer (and LeakSanitizer): every test;
+#   build-tsan/  ThreadSanitizer: the tests of the layers below the window (ctest label
+#                below-window), where our own threads run.
+# Any report fails the run, also one from a program that a test starts (vantelle-blend,
+# vantelle): every report goes to a file of its own in <build>/sanitizer-reports/, and the run
+# fails when one is there. The test counts of both runs come last.
+#   scripts/test-sanitizers.sh [asan|tsan]    (default: both)
+# The folders can be moved with ASAN_BUILD_DIR and TSAN_BUILD_DIR.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+runs=("$@")
+[ ${#runs[@]} -gt 0 ] || runs=(asan tsan)
+scripts/install-deps.sh
+
+# The builds are long; they leave the machine to its other work first.
+build() {
+  local dir=$1 flags=$2
+  nice cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTELLE_WERROR=ON \
+    -DCMAKE_CXX_FLAGS="$flags -fno-omit-frame-pointer" \
+    -DCMAKE_EXE_LINKER_FLAGS="$flags" -DCMAKE_SHARED_LINKER_FLAGS="$flags" >/dev/null
+  nice cmake --build "$dir"
+}
+
+# Runs the tests of the build (ctest arguments after the folder) and keeps ctest's summary.
+# Returns non-zero when a test failed or a sanitizer wrote a report.
+run_tests() {
+  local dir=$1 name=$2
+  shift 2
+  local reports=$root/$dir/sanitizer-reports
+  rm -rf "$reports"
+  mkdir -p "$reports"
+  export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:strict_init_order=1"
+  export LSAN_OPTIONS="suppressions=$root/scripts/sanitizers/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1"
+  export TSAN_OPTIONS="log_path=$reports/tsan:second_deadlock_stack=1"
+  local status=0
+  QT_QPA_PLATFORM=offscreen nice ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" "$@" \
+    | tee "$root/$dir/ctest.log" || status=1
+  local found
+  found=$(find "$reports" -type f | wc -l)
+  if [ "$found" -gt 0 ]; then
+    echo "== $name: $found sanitizer report(s):"
+    cat "$reports"/*
+    status=1
+  fi
+  summaries+=("$name: $(grep -E 'tests passed' "$root/$dir/ctest.log" || echo 'no test summary'); sanitizer reports: $found")
+  return $status
+}
+
+summaries=()
+failed=0
+for run in "${runs[@]}"; do
+  case $run in
+    asan)
+      dir=${ASAN_BUILD_DIR:-build-asan}
+      build "$dir" "-fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all"
+      run_tests "$dir" "AddressSanitizer + UndefinedBehaviorSanitizer, every test" || failed=1
+      ;;
+    tsan)
+      dir=${TSAN_BUILD_DIR:-build-tsan}
+      build "$dir" "-fsanitize=thread"
+      run_tests "$dir" "ThreadSanitizer, the layers below the window" -L below-window || failed=1
+      ;;
+    *)
+      echo "usage: $0 [asan|tsan]..." >&2
+      exit 2
+      ;;
+  esac
+done
+
+printf '%s\n' "${summaries[@]}"
+exit $failed
