@@ -94,9 +94,9 @@ LivePreview::LivePreview(Form1& form)
 
 LivePreview::~LivePreview()
 {
-    delete contextMenu_;
-    delete showAction_;
-    delete window_;
+    // The form deletes the window with its other children, after this object: a close
+    // meanwhile has no one left to tell.
+    window_->onClosed = nullptr;
 }
 
 void LivePreview::restore()

@@ -49,6 +49,7 @@ private:
 
     Form1& form_;
     bool open_ = false;
+    // Children of the form, which owns them.
     PreviewWindow* window_;
     QAction* showAction_;
     QMenu* contextMenu_;
