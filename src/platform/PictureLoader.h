@@ -15,10 +15,9 @@ public:
     virtual Picture LoadPicture(const QString& path) = 0;
     // The same picture, unless `stop` is set meanwhile: then the load ends by throwing Stopped,
     // at the next decoded row where the loader decodes row by row. A loader that cannot stop
-    // in the middle looks at the flag before and after its load.
+    // in the middle looks at the flag once its load is done.
     virtual Picture LoadPictureUnlessStopped(const QString& path, const StopFlag& stop)
     {
-        ThrowIfStopped(&stop);
         Picture picture = LoadPicture(path);
         ThrowIfStopped(&stop);
         return picture;
