@@ -6,6 +6,7 @@
 #include "app/LivePreview.h"
 #include "app/PreviewWindow.h"
 #include "app/WindowWait.h"
+#include "app/WorkProgress.h"
 #include "engine/Canvas.h"
 #include "job/ExportBlend.h"
 #include "job/PathRoutines.h"
@@ -13,10 +14,8 @@
 
 #include <QDir>
 #include <QAction>
-#include <QEvent>
 #include <QImageReader>
 #include <QMenu>
-#include <QProgressDialog>
 
 #include <algorithm>
 
@@ -28,26 +27,8 @@ QSize storedSize(const QString& path)
     return path.isEmpty() ? QSize() : QImageReader(path).size();
 }
 
-// An export longer than this shows its progress and a Cancel button.
-constexpr int ProgressAfterMs = 500;
+// The steps of the export's progress.
 constexpr int ProgressSteps = 1000;
-
-// Closing the main window while an export runs stops the export.
-class StopOnClose : public QObject {
-public:
-    explicit StopOnClose(StopFlag& stop) : stop_(stop) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Close)
-            stop_ = true;
-        return false;
-    }
-
-private:
-    StopFlag& stop_;
-};
 
 } // namespace
 
@@ -91,27 +72,20 @@ void ExportCommand::run()
     request.quality = choices.quality;
     request.output = choices.file;
     StopFlag stop{false};
-    QProgressDialog progress(QStringLiteral("Exporting the blend to %1").arg(QDir::toNativeSeparators(request.output)),
-                             QStringLiteral("Cancel"), 0, ProgressSteps, &form_);
-    progress.setWindowTitle(QStringLiteral("Export Blend"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(ProgressAfterMs);
-    progress.setValue(0);
-    QObject::connect(&progress, &QProgressDialog::canceled, &progress, [&stop] { stop = true; });
-    StopOnClose stopOnClose(stop);
-    form_.installEventFilter(&stopOnClose);
+    WorkProgress progress(form_, QStringLiteral("Export Blend"),
+                          QStringLiteral("Exporting the blend to %1").arg(QDir::toNativeSeparators(request.output)),
+                          ProgressSteps, stop);
     ExportControl control;
     control.stop = &stop;
-    control.progress = [&progress](double done) {
-        QMetaObject::invokeMethod(&progress, [&progress, done] { progress.setValue(static_cast<int>(done * ProgressSteps)); },
-                                  Qt::QueuedConnection);
-    };
+    control.progress = [&progress](double done) { progress.showShareDone(done); };
     try {
-        WindowWait wait(form_);
+        // Closing the main window stops the export.
+        WindowWait wait(form_, &stop);
         wait.runAside([&request, &control] { ExportBlend(request, control); });
     } catch (const Stopped&) {
         // Cancelled: nothing was written, and nothing is to be told.
     } catch (...) {
+        progress.finish();
         platform.MsgBox(&form_, FailureDescription(std::current_exception()), MsgBoxStyle::OkOnly, QString());
     }
 }

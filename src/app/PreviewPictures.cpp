@@ -14,6 +14,8 @@ PreviewPictures::PreviewPictures(PictureLoader& loader, std::function<void()> ch
 PreviewPictures::~PreviewPictures()
 {
     for (Slot& s : slots_)
+        s.stop = true;
+    for (Slot& s : slots_)
         if (s.worker.joinable())
             s.worker.join();
 }
@@ -34,6 +36,7 @@ void PreviewPictures::setPath(int field, const QString& path)
     if (s.generation != 0 && s.state.path == path)
         return;
     ++s.generation;
+    s.stop = true;
     s.state = Field{path, Picture(), QString(), false};
     const Field& other = this->field(3 - field);
     if (path.isEmpty()) {
@@ -53,6 +56,7 @@ void PreviewPictures::clear()
 {
     for (Slot& s : slots_) {
         ++s.generation;
+        s.stop = true;
         s.state = Field();
     }
     changed_();
@@ -61,14 +65,16 @@ void PreviewPictures::clear()
 void PreviewPictures::startLoad(int field)
 {
     Slot& s = slot(field);
-    s.worker = std::thread([this, field, generation = s.generation, path = s.state.path] {
+    // No other load of the field runs now: the flag is this one's.
+    s.stop = false;
+    s.worker = std::thread([this, field, generation = s.generation, path = s.state.path, &stop = s.stop] {
         Picture reduced;
         QString failure;
         try {
             // The same steps as the start button's: the platform's loader, then the picture
             // stretched over a canvas; the full decoded picture goes as soon as that is done.
             Canvas canvas(0xffffff);
-            FitPicture(canvas, loader_.LoadPicture(path));
+            FitPicture(canvas, loader_.LoadPictureUnlessStopped(path, stop));
             reduced = canvas.picture();
         } catch (...) {
             failure = FailureDescription(std::current_exception());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Picture.h"
+#include "core/StopFlag.h"
 
 #include <QObject>
 #include <QString>
@@ -27,15 +28,16 @@ public:
 
     // `changed` runs on the window's thread whenever a field's state changes.
     PreviewPictures(PictureLoader& loader, std::function<void()> changed);
-    // Waits for the loads under way; their results are dropped.
+    // Stops the loads under way and waits for them to end; their results are dropped.
     ~PreviewPictures();
     PreviewPictures(const PreviewPictures&) = delete;
     PreviewPictures& operator=(const PreviewPictures&) = delete;
 
     // The field (1 or 2) now names this file. An empty path needs no load; the same path as
-    // the other field's finished picture takes that picture.
+    // the other field's finished picture takes that picture. A load under way for the field's
+    // earlier path is stopped.
     void setPath(int field, const QString& path);
-    // Forgets both pictures, so that the next paths load afresh.
+    // Forgets both pictures, so that the next paths load afresh; loads under way are stopped.
     void clear();
 
     const Field& field(int field) const;
@@ -48,6 +50,8 @@ private:
         // At most one load per field runs at a time, which bounds the memory of decoding;
         // a newer request waits for it and starts when it ends.
         std::thread worker;
+        // Set when the load under way is wanted no more; it then ends at its next row.
+        StopFlag stop{false};
     };
 
     void startLoad(int field);

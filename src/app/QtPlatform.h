@@ -28,6 +28,10 @@ public:
     void StoreSetting(const QString& key, const QString& value) override { settings_.StoreSetting(key, value); }
 
     Picture LoadPicture(const QString& path) override { return pictures_.LoadPicture(path); }
+    Picture LoadPictureUnlessStopped(const QString& path, const StopFlag& stop) override
+    {
+        return pictures_.LoadPictureUnlessStopped(path, stop);
+    }
     QCursor LoadCursorFile(const QString& path) override { return LoadCursorFromFile(path); }
 
 private:

@@ -1,12 +1,14 @@
 #include "app/Form1.h"
 #include "app/JobOutputFolder.h"
 #include "app/WindowWait.h"
+#include "app/WorkProgress.h"
 
 #include "engine/PairComposition.h"
 #include "job/BlendPictures.h"
 #include "job/PathRoutines.h"
 #include "job/ResultWriter.h"
 #include "platform/FileSystem.h"
+#include "platform/PictureLoader.h"
 #include "report/Trap.h"
 
 #include <QDir>
@@ -71,8 +73,19 @@ void Form1::PushButton2_Click()
     const NormalPointerAtEnd normalPointerAtEnd(*this);
     // From here on neither the window nor the preview takes the user's input; closing the
     // window ends the program, and the job at its next event pass, however early it came.
-    WindowWait wait(*this);
+    // Closing it also stops the loads, which are then not waited for.
+    StopFlag stop{false};
+    WindowWait wait(*this, &stop);
     trap.line(104, [&] { SetMousePointer(PointerBusy); });
+    // Beside the hourglass, a job that takes longer than half a second shows that it runs and
+    // offers Cancel: the loads stop at their next row, and the job writes, opens and tells
+    // nothing. Composing and writing the canvas take a moment and no events, so the long part
+    // is over once the pictures are in; the progress goes before anything is reported.
+    WorkProgress progress(*this, windowTitle(), QStringLiteral("Blending the two pictures…"), 0, stop);
+    const auto longPartOver = [&] {
+        progress.finish();
+        return !stop;
+    };
     QString outputPath;
     trap.line(106, [&] { outputPath = OutputPath(*this); });
     trap.line(108, [&] { outputPath = CleanPath(outputPath); });
@@ -80,7 +93,7 @@ void Form1::PushButton2_Click()
     // replaces it with a complete new one, so a job that fails on the way keeps it.
     bool windowOpen = true;
     trap.line(110, [&] { windowOpen = wait.passEvents(); });
-    if (!windowOpen)
+    if (!windowOpen || stop)
         return;
 
     // With no blend option selected nothing is composed, and picDest's image is written as it is.
@@ -93,12 +106,12 @@ void Form1::PushButton2_Click()
         Picture base;
         Picture overlay;
         if (!trap.line(112, [&] {
-                PictureLoader& loader = platform();
+                StoppingLoader loader(platform(), stop);
                 const QString basePath = FieldText(*this, choice->baseField);
                 const QString overlayPath = FieldText(*this, choice->overlayField);
                 windowOpen = wait.runAside([&] { pictures = LoadBlendPictures(loader, basePath, overlayPath); });
             })
-            || !windowOpen)
+            || !windowOpen || !longPartOver())
             return;
         const bool baseLoaded = trap.line(114, [&] { base = TakePicture(pictures.base); });
         const bool overlayLoaded = trap.line(116, [&] { overlay = TakePicture(pictures.overlay); });
@@ -115,6 +128,8 @@ void Form1::PushButton2_Click()
             return;
     }
 
+    if (!longPartOver())
+        return;
     if (ResultFormatOf(outputPath) == ResultFormat::Invalid) {
         trap.line(122, [&] {
             platform().MsgBox(this, QStringLiteral("Invalid output file format"), MsgBoxStyle::OkOnly, QString());

@@ -48,7 +48,10 @@ bool IsUserInput(QEvent::Type type)
 // notes a close of the window, ending the wait's event loop if one runs.
 class WindowWait::Filter : public QObject {
 public:
-    explicit Filter(QWidget& window) : window_(window) { qApp->installEventFilter(this); }
+    Filter(QWidget& window, StopFlag* stopOnClose) : window_(window), stopOnClose_(stopOnClose)
+    {
+        qApp->installEventFilter(this);
+    }
     ~Filter() override { qApp->removeEventFilter(this); }
     Filter(const Filter&) = delete;
     Filter& operator=(const Filter&) = delete;
@@ -64,6 +67,8 @@ protected:
         const auto* target = static_cast<const QWidget*>(watched);
         if (target == &window_ && event->type() == QEvent::Close) {
             closed = true;
+            if (stopOnClose_)
+                *stopOnClose_ = true;
             if (loop)
                 loop->quit();
             return false;
@@ -92,9 +97,13 @@ private:
     }
 
     QWidget& window_;
+    StopFlag* stopOnClose_;
 };
 
-WindowWait::WindowWait(QWidget& window) : filter_(std::make_unique<Filter>(window)) {}
+WindowWait::WindowWait(QWidget& window, StopFlag* stopOnClose)
+    : filter_(std::make_unique<Filter>(window, stopOnClose))
+{
+}
 
 WindowWait::~WindowWait() = default;
 

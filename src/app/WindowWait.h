@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/StopFlag.h"
+
 #include <functional>
 #include <memory>
 
@@ -10,9 +12,11 @@ class QWidget;
 // and posted calls, but the user's input to them is ignored and the user cannot close the
 // owned ones. Message boxes and dialogs are left alone. A close of the window itself goes
 // through and is noted: the program ends with it, and the job stops at its next event pass.
+// A stop flag given sets with that close, so that work running aside ends at its next check
+// instead of being waited for.
 class WindowWait {
 public:
-    explicit WindowWait(QWidget& window);
+    explicit WindowWait(QWidget& window, StopFlag* stopOnClose = nullptr);
     ~WindowWait();
     WindowWait(const WindowWait&) = delete;
     WindowWait& operator=(const WindowWait&) = delete;

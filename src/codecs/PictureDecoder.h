@@ -32,6 +32,10 @@ class PictureFileLoader : public PictureLoader {
 public:
     explicit PictureFileLoader(QSize canvasSize) : canvasSize_(canvasSize) {}
     Picture LoadPicture(const QString& path) override { return DecodePictureFile(path, canvasSize_, &memory_); }
+    Picture LoadPictureUnlessStopped(const QString& path, const StopFlag& stop) override
+    {
+        return DecodePictureFile(path, canvasSize_, &memory_, PictureFit::Stretch, &stop);
+    }
 
 private:
     QSize canvasSize_;

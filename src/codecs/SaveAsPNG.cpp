@@ -17,6 +17,7 @@ struct PngEncoding {
     png_infop info = nullptr;
     QByteArray bytes;
     char message[200] = {};
+    bool stopped = false;
 
     ~PngEncoding() { png_destroy_write_struct(&png, info ? &info : nullptr); }
 };
@@ -49,7 +50,7 @@ void appendBytes(png_structp png, png_bytep data, std::size_t length)
 void flush(png_structp) {}
 
 // Only plain values live in this frame, which libpng's error leaves by a long jump.
-bool encode(PngEncoding& e, const Picture& picture)
+bool encode(PngEncoding& e, const Picture& picture, const StopFlag* stop)
 {
     if (setjmp(png_jmpbuf(e.png)))
         return false;
@@ -67,15 +68,20 @@ bool encode(PngEncoding& e, const Picture& picture)
     } else {
         png_set_filler(e.png, 0, PNG_FILLER_BEFORE);
     }
-    for (int y = 0; y < picture.height; ++y)
+    for (int y = 0; y < picture.height; ++y) {
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            e.stopped = true;
+            return false;
+        }
         png_write_row(e.png, reinterpret_cast<png_const_bytep>(picture.row(y)));
+    }
     png_write_end(e.png, nullptr);
     return true;
 }
 
 } // namespace
 
-void SavePNG(const Picture& picture, const QString& path)
+void SavePNG(const Picture& picture, const QString& path, const StopFlag* stop)
 {
     if (picture.isNull())
         FailSavingPicture(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
@@ -85,7 +91,10 @@ void SavePNG(const Picture& picture, const QString& path)
         e.info = png_create_info_struct(e.png);
     if (!e.info)
         FailSavingPicture(FailureNumber::OutOfMemory, path, QStringLiteral("there is not enough memory to encode the picture"));
-    if (!encode(e, picture))
+    const bool encoded = encode(e, picture, stop);
+    if (e.stopped)
+        throw Stopped();
+    if (!encoded)
         FailSavingPicture(FailureNumber::InvalidCall, path,
                           QStringLiteral("the PNG encoder failed: %1").arg(QString::fromUtf8(e.message)));
     WritePictureBytes(path, e.bytes);

@@ -33,9 +33,16 @@ QString causeOf(WebPEncodingError error)
     }
 }
 
+// The encoder's progress hook: going on unless the stop flag in the picture's user data is set.
+int goOnUnlessStopped(int, const WebPPicture* picture)
+{
+    const auto* stop = static_cast<const StopFlag*>(picture->user_data);
+    return stop->load(std::memory_order_relaxed) ? 0 : 1;
+}
+
 } // namespace
 
-void SaveWebP(const Picture& picture, const QString& path, int quality)
+void SaveWebP(const Picture& picture, const QString& path, int quality, const StopFlag* stop)
 {
     if (picture.isNull())
         FailSavingPicture(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
@@ -72,7 +79,14 @@ void SaveWebP(const Picture& picture, const QString& path, int quality)
     const std::unique_ptr<WebPMemoryWriter, WriterRelease> writerOwner(&writer);
     webp.writer = WebPMemoryWrite;
     webp.custom_ptr = &writer;
-    if (!WebPEncode(&config, &webp))
+    if (stop) {
+        webp.progress_hook = goOnUnlessStopped;
+        webp.user_data = const_cast<StopFlag*>(stop);
+    }
+    if (!WebPEncode(&config, &webp)) {
+        if (webp.error_code == VP8_ENC_ERROR_USER_ABORT)
+            throw Stopped();
         FailSavingPicture(FailureNumber::InvalidCall, path, causeOf(webp.error_code));
+    }
     WritePictureBytes(path, QByteArray(reinterpret_cast<const char*>(writer.mem), qsizetype(writer.size)));
 }

@@ -197,8 +197,7 @@ void ExportBlend(const ExportRequest& request, const ExportControl& control)
         overlay = Picture();
         result = composeAtSize(fittedBase, fittedOverlay, request.blend.direction, request.bandStart, size, control);
     }
-    ThrowIfStopped(control.stop);
-    WriteExport(result, output, request.quality);
+    WriteExport(result, output, request.quality, control.stop);
     if (control.progress)
         control.progress(1);
 }

@@ -70,18 +70,19 @@ QString ExportSizeRefusal(ExportFormat format, QSize size)
         .arg(size.height());
 }
 
-void WriteExport(const Picture& picture, const QString& path, int quality)
+void WriteExport(const Picture& picture, const QString& path, int quality, const StopFlag* stop)
 {
+    ThrowIfStopped(stop);
     try {
         switch (ExportFormatOf(path)) {
         case ExportFormat::Jpeg:
             SaveJPG(picture, path, quality);
             return;
         case ExportFormat::Png:
-            SavePNG(picture, path);
+            SavePNG(picture, path, stop);
             return;
         case ExportFormat::WebP:
-            SaveWebP(picture, path, quality);
+            SaveWebP(picture, path, quality, stop);
             return;
         case ExportFormat::Bmp:
             SavePicture(picture, path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Picture.h"
+#include "core/StopFlag.h"
 
 #include <QSize>
 #include <QString>
@@ -20,5 +21,7 @@ QString ExportSizeRefusal(ExportFormat format, QSize size);
 inline constexpr int DefaultExportQuality = 100;
 
 // Writes the picture in the format of the file's name, replacing an earlier file only by a
-// complete new one. Throws Failure "Cannot write <output>: <cause>".
-void WriteExport(const Picture& picture, const QString& path, int quality);
+// complete new one. Throws Failure "Cannot write <output>: <cause>". A set stop flag ends the
+// PNG and WebP encoders on the way by throwing Stopped, and nothing is written; the JPEG and
+// BMP writers take it only before they start.
+void WriteExport(const Picture& picture, const QString& path, int quality, const StopFlag* stop = nullptr);

@@ -10,9 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -52,6 +55,37 @@ private:
     std::mutex mutex_;
     std::condition_variable released_;
     bool open_ = false;
+};
+
+// Solid pictures by name; the slow one goes on until its load is stopped, and each load tells
+// how it ended.
+class UntilStoppedLoader : public PictureLoader {
+public:
+    std::atomic<int> slowStarted = 0;
+    std::atomic<int> stopped = 0;
+    std::atomic<int> completed = 0;
+
+    Picture LoadPicture(const QString&) override
+    {
+        ++completed;
+        return SolidPicture(30, 40, FastColour);
+    }
+    Picture LoadPictureUnlessStopped(const QString& path, const StopFlag& stop) override
+    {
+        if (path != Slow)
+            return LoadPicture(path);
+        ++slowStarted;
+        // A load nobody stops fails the test by completing, not by hanging.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!stop && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (stop) {
+            ++stopped;
+            throw Stopped();
+        }
+        ++completed;
+        return SolidPicture(40, 30, SlowColour);
+    }
 };
 
 class PreviewPicturesTest : public ::testing::Test {
@@ -126,4 +160,33 @@ TEST_F(PreviewPicturesTest, TheSameFileInBothFieldsIsLoadedOnce)
     // Naming the same file again loads nothing either.
     pictures->setPath(1, Fast);
     EXPECT_EQ(loader.loads, 1);
+}
+
+// A load nobody wants any more, because the field names another file, the preview forgot its
+// pictures or went away, is stopped rather than waited for.
+TEST(PreviewPicturesStop, ALoadNobodyWantsAnyMoreIsStopped)
+{
+    struct Case {
+        const char* why;
+        std::function<void(std::unique_ptr<PreviewPictures>&)> unwant;
+    };
+    const Case cases[] = {
+        {"another file", [](std::unique_ptr<PreviewPictures>& p) { p->setPath(1, Fast); }},
+        {"an emptied field", [](std::unique_ptr<PreviewPictures>& p) { p->setPath(1, QString()); }},
+        {"forgotten", [](std::unique_ptr<PreviewPictures>& p) { p->clear(); }},
+        {"gone", [](std::unique_ptr<PreviewPictures>& p) { p.reset(); }},
+    };
+    for (const Case& c : cases) {
+        UntilStoppedLoader loader;
+        auto pictures = std::make_unique<PreviewPictures>(loader, [] {});
+        pictures->setPath(1, Slow);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return loader.slowStarted == 1; }, 5000)) << c.why;
+        c.unwant(pictures);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return loader.stopped == 1; }, 10000)) << c.why;
+        EXPECT_EQ(loader.slowStarted, 1) << c.why;
+        if (pictures) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !pictures->field(1).loading; }, 5000)) << c.why;
+            EXPECT_TRUE(pictures->field(1).failure.isEmpty()) << c.why;
+        }
+    }
 }

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -83,4 +84,32 @@ TEST(LoadBlendPictures, KeepsEachFailureWithItsOwnPicture)
     EXPECT_EQ(TakePicture(first.overlay).width, 40);
     EXPECT_EQ(TakePicture(second.base).height, 30);
     EXPECT_EQ(FailureText(second.overlay), "File not found: " + missing.toStdString());
+}
+
+// The platform's decoding loader reads the pictures as before unless stopped, and through a
+// stopping loader a set flag ends each load of a job with Stopped.
+TEST(LoadBlendPictures, ThroughAStoppingLoaderEachLoadEndsWithStoppedOnceTheFlagIsSet)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("red.png"));
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(file));
+    PictureFileLoader decoder(CanvasSize);
+
+    StopFlag stop{false};
+    StoppingLoader stoppable(decoder, stop);
+    const Picture plain = decoder.LoadPicture(file);
+    const Picture unstopped = stoppable.LoadPicture(file);
+    ASSERT_EQ(unstopped.width, plain.width);
+    ASSERT_EQ(unstopped.height, plain.height);
+    for (int y = 0; y < plain.height; ++y)
+        ASSERT_TRUE(std::equal(plain.row(y), plain.row(y) + plain.width, unstopped.row(y))) << y;
+
+    stop = true;
+    const BlendPictures pictures = LoadBlendPictures(stoppable, file, file);
+    for (const PictureLoad* load : {&pictures.base, &pictures.overlay}) {
+        EXPECT_TRUE(load->picture.isNull());
+        EXPECT_THROW(TakePicture(*load), Stopped);
+    }
 }

@@ -1,6 +1,8 @@
 #include "job/ExportBlend.h"
 
 #include "codecs/PictureDecoder.h"
+#include "codecs/SaveAsPNG.h"
+#include "codecs/SaveAsWebP.h"
 #include "core/Failure.h"
 #include "fakes/TestPictures.h"
 #include "job/ExportFormat.h"
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -318,6 +321,49 @@ TEST_F(ExportBlendTest, AStoppedExportWritesNothingAndKeepsTheEarlierFile)
     ExportBlend(request("out.png", given(1000, 800)), control);
     EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
     EXPECT_EQ(shares.back(), 1);
+}
+
+// The encoders that can be interrupted look at the flag on the way, the PNG one at every row,
+// the WebP one whenever it reports its progress: stopped, they write nothing and the earlier
+// file stays whole. The export's writer looks at it before any encoder starts.
+TEST_F(ExportBlendTest, AStoppedEncodingWritesNothingAndKeepsTheEarlierFile)
+{
+    const Picture picture = MakePicture(640, 480, [](int x, int y) { return std::uint32_t(x * 977 + y * 131) & 0xffffff; });
+    struct Case {
+        const char* writer;
+        const char* name;
+        std::function<void(const QString&, const StopFlag*)> write;
+    };
+    const auto writtenSize = [](const QString& file) {
+        if (!file.endsWith(QLatin1String(".webp")))
+            return QImage(file).size();
+        const QByteArray bytes = ContentOf(file);
+        int width = 0, height = 0;
+        WebPGetInfo(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()), &width, &height);
+        return QSize(width, height);
+    };
+    const Case cases[] = {
+        {"PNG encoder", "out.png", [&](const QString& file, const StopFlag* stop) { SavePNG(picture, file, stop); }},
+        {"lossless WebP encoder", "out.webp",
+         [&](const QString& file, const StopFlag* stop) { SaveWebP(picture, file, 100, stop); }},
+        {"lossy WebP encoder", "out.webp",
+         [&](const QString& file, const StopFlag* stop) { SaveWebP(picture, file, 80, stop); }},
+        {"export's JPEG", "out.jpg", [&](const QString& file, const StopFlag* stop) { WriteExport(picture, file, 90, stop); }},
+        {"export's BMP", "out.bmp", [&](const QString& file, const StopFlag* stop) { WriteExport(picture, file, 90, stop); }},
+    };
+    for (const Case& c : cases) {
+        const QString output = path(QLatin1String(c.name));
+        ASSERT_TRUE(PutFile(output, "earlier"));
+        const QStringList entries = EntriesOf(folder.path());
+        const StopFlag stop{true};
+        EXPECT_THROW(c.write(output, &stop), Stopped) << c.writer;
+        EXPECT_EQ(ContentOf(output), QByteArray("earlier")) << c.writer;
+        EXPECT_EQ(EntriesOf(folder.path()), entries) << c.writer;
+
+        const StopFlag goOn{false};
+        c.write(output, &goOn);
+        EXPECT_EQ(writtenSize(output), QSize(640, 480)) << c.writer;
+    }
 }
 
 // Each decoder checks the flag at every row, so a decoding nobody wants any more ends at once.
