@@ -1,14 +1,13 @@
 #include "engine/Resample.h"
 #include "engine/ResampleKernels.h"
+#include "engine/KernelsOfEachTarget.h"
 #include "fakes/TestPictures.h"
 
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 
 #include <algorithm>
 #include <random>
 #include <set>
-#include <string>
 
 namespace {
 
@@ -44,23 +43,9 @@ void referenceDown(const std::int16_t* const* rows, const std::int16_t* weights,
     }
 }
 
-struct TargetKernels {
-    std::int64_t target;
-    std::string name;
-    ResampleKernels kernels;
-};
-
-// The kernels of every instruction set compiled in that this processor runs, best first.
-std::vector<TargetKernels> kernelsOfEveryTarget()
+std::vector<TargetKernels<ResampleKernels>> kernelsOfEveryTarget()
 {
-    std::vector<TargetKernels> all;
-    for (std::int64_t rest = hwy::SupportedTargets() & CompiledResampleTargets(); rest != 0; rest &= rest - 1) {
-        const std::int64_t target = rest & -rest;
-        hwy::SetSupportedTargetsForTest(target);
-        all.push_back({target, hwy::TargetName(target), BestResampleKernels()});
-    }
-    hwy::SetSupportedTargetsForTest(0);
-    return all;
+    return KernelsOfEachTarget(CompiledResampleTargets(), BestResampleKernels);
 }
 
 // Pixels of random bytes, with runs of black and white between them, whose sharp edges
@@ -76,11 +61,11 @@ std::vector<std::uint32_t> noisyRow(std::mt19937& random, int width)
 // Each instruction set is its own code, and the test below would not notice if all were one.
 TEST(ResampleKernels, EveryInstructionSetHasItsOwnKernelsThePlainOneIncluded)
 {
-    const std::vector<TargetKernels> all = kernelsOfEveryTarget();
+    const auto all = kernelsOfEveryTarget();
     std::set<void (*)(const ResampleAxis&, const std::uint32_t*, std::int16_t*)> across;
-    for (const TargetKernels& target : all)
+    for (const auto& target : all)
         EXPECT_TRUE(across.insert(target.kernels.across).second) << target.name;
-    EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const TargetKernels& t) { return t.target & (HWY_SCALAR | HWY_EMU128); }));
+    EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const auto& t) { return t.target & (HWY_SCALAR | HWY_EMU128); }));
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(BestResampleKernels().across, all.front().kernels.across);
 }
@@ -97,7 +82,7 @@ TEST(ResampleKernels, EveryInstructionSetFiltersAcrossLikeThePlainSums)
             const ResampleAxis axis(sourceWidth, targetWidth);
             std::vector<std::int16_t> expected(static_cast<std::size_t>(targetWidth) * 4);
             referenceAcross(axis, row.data(), expected.data());
-            for (const TargetKernels& target : kernelsOfEveryTarget()) {
+            for (const auto& target : kernelsOfEveryTarget()) {
                 std::vector<std::int16_t> out(expected.size());
                 target.kernels.across(axis, row.data(), out.data());
                 ASSERT_EQ(out, expected) << target.name << ": " << sourceWidth << " to " << targetWidth;
@@ -128,7 +113,7 @@ TEST(ResampleKernels, EveryInstructionSetMakesTargetPixelsLikeThePlainSums)
                 const int count = axis.count[static_cast<std::size_t>(ty)];
                 std::vector<std::uint32_t> expected(static_cast<std::size_t>(width));
                 referenceDown(rows.data(), weights, count, width, expected.data());
-                for (const TargetKernels& target : kernelsOfEveryTarget()) {
+                for (const auto& target : kernelsOfEveryTarget()) {
                     std::vector<std::uint32_t> out(expected.size());
                     target.kernels.down(rows.data(), weights, count, width, out.data());
                     ASSERT_EQ(out, expected) << target.name << ": " << width << " wide, " << count << " rows";
@@ -151,7 +136,7 @@ TEST(ResampleKernels, EveryInstructionSetResamplesPicturesLikeThePlainSums)
         RowResampler reference(noise.width, noise.height, {expected.data(), w, h, w}, 0, h, {referenceAcross, referenceDown});
         for (int y = 0; y < noise.height; ++y)
             reference.addRow(noise.row(y));
-        for (const TargetKernels& target : kernelsOfEveryTarget()) {
+        for (const auto& target : kernelsOfEveryTarget()) {
             std::vector<std::uint32_t> out(expected.size());
             RowResampler resampler(noise.width, noise.height, {out.data(), w, h, w}, 0, h, target.kernels);
             for (int y = 0; y < noise.height; ++y)
