@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 HWY_BEFORE_NAMESPACE();
 namespace resample_kernels {
@@ -77,12 +78,12 @@ namespace hn = hwy::HWY_NAMESPACE;
 using D4 = hn::CappedTag<std::int32_t, 4>;
 
 // Within each 8 bytes, two pixels' bytes side by side per channel: blue 0, blue 1, green 0, ...
-alignas(32) constexpr std::uint8_t PairChannels[32] = {
+constexpr std::uint8_t PairChannels[32] = {
     0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15,
     0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15,
 };
 // Lane i takes lane i / 4: a weight pair for the four channels.
-alignas(64) constexpr std::int32_t EachFourTimes[16] = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3};
+constexpr std::int32_t EachFourTimes[16] = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3};
 
 // The weights of tap pairs 0, 1, ..., each pair repeated for the four channels.
 template <class D32>
@@ -110,7 +111,6 @@ HWY_INLINE void addTaps(D32 d32, V8 bytes, const std::int16_t* w, hn::Vec<D32>& 
     const hn::Rebind<std::uint8_t, decltype(d16)> d8;
     static_assert(hn::MaxLanes(d8) <= sizeof PairChannels);
     const auto paired = hn::PromoteTo(d16, hn::TableLookupBytes(bytes, hn::LoadU(d8, PairChannels)));
-
     sum0 = hn::ReorderWidenMulAccumulate(d32, paired, hn::BitCast(d16, weightPairs(d32, w)), sum0, sum1);
 }
 
