@@ -12,5 +12,6 @@ set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgc
 # Qt's code generators (moc, rcc, uic) run on the build machine: those of its own Qt.
 set(QT_HOST_PATH /usr)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/${CMAKE_HOST_SYSTEM_PROCESSOR}-linux-gnu/cmake)
-# Test programs, and the listing of the tests in them, run through the emulator.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64)
+# Test programs, and the listing of the tests in them, run through the emulator (or the
+# command given as -DCMAKE_CROSSCOMPILING_EMULATOR=...).
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 CACHE STRING "Runs the arm64 programs")
