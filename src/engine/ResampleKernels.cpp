@@ -91,6 +91,11 @@ HWY_INLINE hn::Vec<D32> weightPairs(D32 d32, const std::int16_t* w)
 {
     if constexpr (hn::MaxLanes(d32) == 4) {
         return hn::Set(d32, weightPairBits(w));
+    } else if constexpr (hn::MaxLanes(d32) == 8) {
+        // Both pairs broadcast from memory, which takes no shuffle of its own.
+        std::uint64_t bits;
+        std::memcpy(&bits, w, sizeof bits);
+        return hn::TableLookupLanes(hn::BitCast(d32, hn::Set(hn::Repartition<std::uint64_t, D32>(), bits)), hn::SetTableIndices(d32, EachFourTimes));
     } else {
         static_assert(hn::MaxLanes(d32) <= std::size(EachFourTimes));
         const hn::Half<D32> dHalf;
