@@ -1,8 +1,8 @@
 # Checks that the folders of src/ keep to their layers. Run as
 #   cmake -DSOURCE_DIR=<checkout> -P scripts/check-layers.cmake
 # It fails on an include that points up (or sideways into a folder not listed below), on a
-# Qt header in the plain C++ layers, and on a source file that its folder's CMakeLists.txt
-# does not list.
+# Qt header, a processor's intrinsics header or a system header (<sys/...>) in the plain C++
+# layers, and on a source file that its folder's CMakeLists.txt does not list.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -57,6 +57,11 @@ foreach(folder IN LISTS folders)
       if(folder IN_LIST plain_cpp AND line MATCHES "#[ \t]*include[ \t]*<Q")
         string(APPEND faults "src/${folder}/${file} is plain C++ but includes a Qt header: ${line}\n")
       endif()
+      # Vector code goes through Highway, which builds for every processor; system calls live
+      # in system/, beside the layers, one source per system.
+      if(folder IN_LIST plain_cpp AND line MATCHES "#[ \t]*include[ \t]*<([a-z0-9_]*intrin\\.h|arm_neon\\.h|arm_sve\\.h|sys/)")
+        string(APPEND faults "src/${folder}/${file} is plain C++ but includes a processor's or system's own header: ${line}\n")
+      endif()
     endforeach()
   endforeach()
 endforeach()
@@ -64,4 +69,4 @@ endforeach()
 if(faults)
   message(FATAL_ERROR "The layers are broken:\n${faults}")
 endif()
-message(STATUS "Layers kept: every include points down, the plain C++ layers use no Qt, every source is listed")
+message(STATUS "Layers kept: every include points down, the plain C++ layers use no Qt, no intrinsics and no system header, every source is listed")

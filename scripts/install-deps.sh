@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   # libraries
   qt6-base-dev libturbojpeg0-dev libjpeg62-turbo-dev libpng-dev libgif-dev libwebp-dev
+  # vector code for every processor, chosen at run time (the blit's and the resampler's kernels)
+  libhwy-dev
   # tests and benchmarks
   libgtest-dev libbenchmark-dev
   # Arial's metric-compatible stand-in, so no caption is clipped

@@ -1,40 +1,26 @@
 #include "engine/Blit.h"
 
+#include "engine/BlendKernels.h"
+
 #include <algorithm>
 #include <cstddef>
 
 namespace {
 
-// One channel: s * a/255 + d * (1 - a/255), rounded to nearest. Exact for all inputs, and
-// a = 0 leaves d as it is. 16-bit arithmetic throughout, so the byte loops below vectorise.
-inline std::uint8_t blendChannel(std::uint8_t s, std::uint8_t d, std::uint8_t a)
-{
-    const std::uint16_t t = static_cast<std::uint16_t>(s * a + d * (255 - a) + 128);
-    return static_cast<std::uint8_t>((t + (t >> 8)) >> 8);
-}
-
 // Blends a run of pixels, byte by byte, with one opacity.
-void blendRun(const std::uint32_t* src, std::uint32_t* dst, int count, std::uint8_t a)
+void blendRun(const BlendKernels& kernels, const std::uint32_t* src, std::uint32_t* dst, int count, std::uint8_t a)
 {
     if (a == 255) {
         std::copy_n(src, count, dst);
         return;
     }
-    const auto* s = reinterpret_cast<const std::uint8_t*>(src);
-    auto* d = reinterpret_cast<std::uint8_t*>(dst);
-    const std::size_t n = static_cast<std::size_t>(count) * 4;
-    for (std::size_t i = 0; i < n; ++i)
-        d[i] = blendChannel(s[i], d[i], a);
+    kernels.withOpacity(reinterpret_cast<const std::uint8_t*>(src), reinterpret_cast<std::uint8_t*>(dst), static_cast<std::size_t>(count) * 4, a);
 }
 
 // Blends a run of pixels with an opacity per byte.
-void blendRun(const std::uint32_t* src, std::uint32_t* dst, int count, const std::uint8_t* alphas)
+void blendRun(const BlendKernels& kernels, const std::uint32_t* src, std::uint32_t* dst, int count, const std::uint8_t* alphas)
 {
-    const auto* s = reinterpret_cast<const std::uint8_t*>(src);
-    auto* d = reinterpret_cast<std::uint8_t*>(dst);
-    const std::size_t n = static_cast<std::size_t>(count) * 4;
-    for (std::size_t i = 0; i < n; ++i)
-        d[i] = blendChannel(s[i], d[i], alphas[i]);
+    kernels.withOpacities(reinterpret_cast<const std::uint8_t*>(src), reinterpret_cast<std::uint8_t*>(dst), static_cast<std::size_t>(count) * 4, alphas);
 }
 
 // A call checked against the refusal rules, its destination clipped.
@@ -63,34 +49,35 @@ bool prepare(const Surface& dst, const Surface& src, const BlitCall& c, Prepared
     return true;
 }
 
-void blendRow(const Surface& dst, const Surface& src, const Prepared& p, int y)
+// `samples`: room for a row of the clipped destination, for a scaled call's source samples.
+void blendRow(const BlendKernels& kernels, const Surface& dst, const Surface& src, const Prepared& p, int y,
+              std::vector<std::uint32_t>& samples)
 {
     const BlitCall& c = p.call;
     if (!p.scaled()) {
         const std::uint32_t* s = src.row(c.sy + (y - c.dy)) + c.sx - c.dx;
-        blendRun(s + p.x0, dst.row(y) + p.x0, p.x1 - p.x0, p.alpha);
+        blendRun(kernels, s + p.x0, dst.row(y) + p.x0, p.x1 - p.x0, p.alpha);
         return;
     }
     // Nearest source sample for each destination pixel.
     const std::uint32_t* s = src.row(c.sy + static_cast<int>((y - c.dy) * static_cast<long long>(c.sh) / c.dh));
-    std::uint32_t* d = dst.row(y);
-    for (int x = p.x0; x < p.x1; ++x) {
-        const std::uint32_t* px = s + c.sx + static_cast<int>((x - c.dx) * static_cast<long long>(c.sw) / c.dw);
-        blendRun(px, d + x, 1, p.alpha);
-    }
+    for (int x = p.x0; x < p.x1; ++x)
+        samples[static_cast<std::size_t>(x - p.x0)] = s[c.sx + static_cast<int>((x - c.dx) * static_cast<long long>(c.sw) / c.dw)];
+    blendRun(kernels, samples.data(), dst.row(y) + p.x0, p.x1 - p.x0, p.alpha);
 }
 
-void blendCall(const Surface& dst, const Surface& src, const Prepared& p)
+void blendCall(const BlendKernels& kernels, const Surface& dst, const Surface& src, const Prepared& p)
 {
+    std::vector<std::uint32_t> samples(p.scaled() ? static_cast<std::size_t>(std::max(p.x1 - p.x0, 0)) : 0);
     for (int y = p.y0; y < p.y1; ++y)
-        blendRow(dst, src, p, y);
+        blendRow(kernels, dst, src, p, y, samples);
 }
 
 // Calls that read the pixels they write and share one band of rows (the columns of a
 // horizontal ramp) are done whole rows at a time: layer j holds, for every column, the
 // opacity of the j-th call that covers it, so each column keeps its order of blends and
 // columns are independent. Opacity 0 leaves a pixel as it is.
-bool blendInLayers(const Surface& dst, const Surface& src, const std::vector<Prepared>& calls)
+bool blendInLayers(const BlendKernels& kernels, const Surface& dst, const Surface& src, const std::vector<Prepared>& calls)
 {
     if (calls.empty())
         return true;
@@ -113,7 +100,7 @@ bool blendInLayers(const Surface& dst, const Surface& src, const std::vector<Pre
     }
     for (int y = y0; y < y1; ++y)
         for (const std::vector<std::uint8_t>& alphas : layers)
-            blendRun(src.row(y), dst.row(y), dst.width, alphas.data());
+            blendRun(kernels, src.row(y), dst.row(y), dst.width, alphas.data());
     return true;
 }
 
@@ -126,7 +113,7 @@ bool ConstantAlphaBlitter::AlphaBlend(const Surface& dst, int dx, int dy, int dw
     Prepared p;
     if (!prepare(dst, src, {dx, dy, dw, dh, sx, sy, sw, sh, blendValue}, p))
         return false;
-    blendCall(dst, src, p);
+    blendCall(BestBlendKernels(), dst, src, p);
     return true;
 }
 
@@ -140,8 +127,9 @@ void ConstantAlphaBlitter::AlphaBlendAll(const Surface& dst, const Surface& src,
         if (prepare(dst, src, c, p) && p.x0 < p.x1 && p.y0 < p.y1)
             prepared.push_back(p);
     }
-    if (blendInLayers(dst, src, prepared))
+    const BlendKernels kernels = BestBlendKernels();
+    if (blendInLayers(kernels, dst, src, prepared))
         return;
     for (const Prepared& p : prepared)
-        blendCall(dst, src, p);
+        blendCall(kernels, dst, src, p);
 }

@@ -45,29 +45,6 @@ TEST(RowResampler, FedRowByRowGivesTheStretchOfTheWholePicture)
     }
 }
 
-// The AVX2 kernels do the SSE2 kernels' integer sums in another order, so every pixel must
-// come out the same, at every width the four-pixel steps leave a remainder of, reducing and
-// enlarging alike, with sharp edges whose overshoot is clamped.
-TEST(ResampleKernels, Avx2GivesExactlyTheSamePixelsAsSse2)
-{
-    if (!ProcessorHasAvx2())
-        GTEST_SKIP() << "this processor has no AVX2";
-    const Picture noise = MakePicture(1203, 701, [](int x, int y) {
-        const std::uint32_t v = static_cast<std::uint32_t>(x * 7919 + y * 104729) * 2654435761u;
-        return (x / 40 + y / 40) % 2 ? v >> 8 : 0xffffffu * (v >> 31);
-    });
-    for (const auto& [w, h] : {std::pair{729, 425}, {1, 1}, {2, 3}, {3, 5}, {5, 2}, {6, 7}, {7, 9}, {1203, 701}, {2000, 900}}) {
-        std::vector<std::uint32_t> sse2(static_cast<std::size_t>(w) * h), avx2(sse2.size());
-        RowResampler bySse2(noise.width, noise.height, {sse2.data(), w, h, w}, 0, h, Sse2ResampleKernels());
-        RowResampler byAvx2(noise.width, noise.height, {avx2.data(), w, h, w}, 0, h, Avx2ResampleKernels());
-        for (int y = 0; y < noise.height; ++y) {
-            bySse2.addRow(noise.row(y));
-            byAvx2.addRow(noise.row(y));
-        }
-        EXPECT_EQ(avx2, sse2) << w << "x" << h;
-    }
-}
-
 TEST(StretchPicture, EqualSizesAreAnExactCopy)
 {
     const Picture noise = MakePicture(729, 425, [](int x, int y) { return static_cast<std::uint32_t>(x * 31 + y * 17) * 2654435761u >> 8; });
