@@ -97,11 +97,13 @@ private:
 };
 
 // Run-length data of 8 or 4 bits a pixel, decoded into rows of palette indices. Pixels that
-// a code skips or that no code reaches take the palette's first colour.
+// a code skips or that no code reaches take the palette's first colour; what a run, a literal or
+// a jump puts past the end of its row is dropped. The column never passes the row's end, however
+// many codes a row holds.
 class RunLengthRows {
 public:
     RunLengthRows(PictureInput& input, int width, int height, bool fourBits)
-        : in_(input), width_(width), height_(height), fourBits_(fourBits), row_(std::size_t(width), 0)
+        : in_(input), width_(std::size_t(width)), height_(height), fourBits_(fourBits), row_(std::size_t(width), 0)
     {
     }
 
@@ -114,8 +116,10 @@ public:
             if (!in_.next(count) || !in_.next(code))
                 return false;
             if (count > 0) {
-                for (int i = 0; i < count; ++i)
-                    put(fourBits_ ? (i % 2 ? code & 0x0f : code >> 4) : code);
+                const std::size_t inRow = std::min<std::size_t>(count, width_ - x_);
+                for (std::size_t i = 0; i < inRow; ++i)
+                    row_[x_ + i] = fourBits_ ? (i % 2 ? code & 0x0f : code >> 4) : code;
+                x_ += inRow;
             } else if (code == 0) {
                 endRow(emit);
             } else if (code == 1) {
@@ -125,7 +129,7 @@ public:
                 std::uint8_t dx = 0, dy = 0;
                 if (!in_.next(dx) || !in_.next(dy))
                     return false;
-                const int column = x_ + dx;
+                const std::size_t column = std::min<std::size_t>(x_ + dx, width_);
                 for (int i = 0; i < dy && y_ < height_; ++i)
                     endRow(emit);
                 x_ = column;
@@ -140,8 +144,7 @@ private:
     void put(std::uint8_t index)
     {
         if (x_ < width_)
-            row_[std::size_t(x_)] = index;
-        ++x_;
+            row_[x_++] = index;
     }
 
     // `count` pixels as they stand, padded to a 16-bit boundary.
@@ -173,10 +176,12 @@ private:
     }
 
     PictureInput& in_;
-    int width_, height_;
+    std::size_t width_;
+    int height_;
     bool fourBits_;
     std::vector<std::uint8_t> row_;
-    int x_ = 0, y_ = 0;
+    std::size_t x_ = 0; // at most width_
+    int y_ = 0;
 };
 
 } // namespace

@@ -526,6 +526,12 @@ QByteArray OneBitBmp(QSize size, bool pixelData)
     return bmpFile(layout, QByteArray(dataSize, '\0'));
 }
 
+QByteArray RunLengthBmp(QSize size, bool fourBits, const QByteArray& runLengthData)
+{
+    const BmpLayout layout{size.width(), size.height(), fourBits ? 4 : 8, fourBits ? BiRle4 : BiRle8, quarterPalette(fourBits ? 16 : 256)};
+    return bmpFile(layout, runLengthData);
+}
+
 QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation)
 {
     const QByteArray ifd = be16(1) + be16(0x0112) + be16(3) + be32(1) + be16(orientation) + be16(0) + be32(0);

@@ -49,6 +49,9 @@ QImage QuarteredImage(QSize size);
 QByteArray EncodeJpeg(const QImage& image, int quality = 95, bool progressive = false);
 // A black 1-bit BMP; `pixelData` false leaves only the headers, claiming the size.
 QByteArray OneBitBmp(QSize size, bool pixelData = true);
+// A run-length BMP (8 bits a pixel, or 4) of the given size, stored bottom-up, whose palette
+// has black at 0 and the quarter colours at 1 to 4 (red, green, blue, white).
+QByteArray RunLengthBmp(QSize size, bool fourBits, const QByteArray& runLengthData);
 // The same JPEG with an EXIF orientation (1 to 8) in front of its other segments.
 QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
 // Where the quarter colours of a quartered picture stored with this EXIF orientation must be
