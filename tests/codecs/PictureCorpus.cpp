@@ -6,12 +6,18 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPoint>
+#include <QTransform>
 
 #include <turbojpeg.h>
 
 #include <array>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <utility>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -232,17 +238,18 @@ CorpusPicture runLengthGapsBmp()
 
 // --- GIF -------------------------------------------------------------------------------------
 
-// LZW data that any decoder reads back: 9-bit codes, literals only, with a clear code before
-// the code table could grow to ten bits.
-QByteArray gifLzw(const QByteArray& indices)
+// LZW data that any decoder reads back: codes one bit wider than the indices, literals only,
+// with a clear code before the code table could grow a bit wider.
+QByteArray gifLzw(const QByteArray& indices, int indexBits)
 {
-    constexpr int Clear = 256, End = 257, LiteralsPerClear = 250;
+    const int clear = 1 << indexBits, end = clear + 1, codeBits = indexBits + 1;
+    const int literalsPerClear = clear - 2;
     QByteArray out;
     quint32 bits = 0;
     int bitCount = 0;
     auto put = [&](int code) {
         bits |= quint32(code) << bitCount;
-        bitCount += 9;
+        bitCount += codeBits;
         while (bitCount >= 8) {
             out += char(bits & 0xff);
             bits >>= 8;
@@ -250,11 +257,11 @@ QByteArray gifLzw(const QByteArray& indices)
         }
     };
     for (int i = 0; i < indices.size(); ++i) {
-        if (i % LiteralsPerClear == 0)
-            put(Clear);
+        if (i % literalsPerClear == 0)
+            put(clear);
         put(static_cast<unsigned char>(indices[i]));
     }
-    put(End);
+    put(end);
     if (bitCount > 0)
         out += char(bits & 0xff);
     return out;
@@ -288,23 +295,29 @@ QByteArray interlacedRows(const QByteArray& indices, QSize size)
     return out;
 }
 
-QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop)
+// A GIF whose global palette has 2 ^ paletteBits colours: black, then the quarter colours from
+// 1 on, then black.
+QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop, int paletteBits = 8)
 {
-    // 256 colours: the quarter colours at 1 to 4, black elsewhere.
     QByteArray file = "GIF89a" + le16(screen.width()) + le16(screen.height());
-    file += char(0xf7);
+    file += char(0xf0 | (paletteBits - 1));
     file += QByteArray("\0\0", 2);
-    for (const QRgb colour : quarterPalette(256))
+    const std::vector<QRgb> palette = quarterPalette(256);
+    for (int i = 0; i < 1 << paletteBits; ++i) {
+        const QRgb colour = palette[static_cast<std::size_t>(i)];
         file += QByteArray(1, char(qRed(colour))) + char(qGreen(colour)) + char(qBlue(colour));
+    }
     if (loop)
         file += QByteArray("\x21\xff\x0bNETSCAPE2.0\x03\x01\0\0\0", 19);
+    const int indexBits = std::max(2, paletteBits);
     for (const GifFrame& frame : frames) {
         const bool transparent = frame.transparentIndex >= 0;
         file += QByteArray("\x21\xf9\x04", 3) + char(transparent ? 0x09 : 0x08) + le16(10)
                 + char(transparent ? frame.transparentIndex : 0) + '\0';
         file += ',' + le16(frame.offset.x()) + le16(frame.offset.y()) + le16(frame.size.width())
                 + le16(frame.size.height()) + char(frame.interlaced ? 0x40 : 0);
-        file += char(8) + gifSubBlocks(gifLzw(frame.interlaced ? interlacedRows(frame.indices, frame.size) : frame.indices));
+        const QByteArray& rows = frame.interlaced ? interlacedRows(frame.indices, frame.size) : frame.indices;
+        file += char(indexBits) + gifSubBlocks(gifLzw(rows, indexBits));
     }
     return file + ';';
 }
@@ -396,14 +409,11 @@ QByteArray progressiveClaimWithoutData(int w, int h)
     return parts.headers + parts.firstScanHeader + "\xff\xd9";
 }
 
-// A progressive grey JPEG whose first scan header is repeated `scans` times, each scan empty.
-QByteArray emptyScans(QSize size, int scans)
+// A progressive JPEG whose first scan header is repeated `scans` times, each scan empty.
+QByteArray repeatedFirstScan(const QByteArray& progressive, int scans)
 {
-    const JpegParts parts = splitAtFirstScan(EncodeJpeg(greyQuarters(size), 95, true));
-    QByteArray file = parts.headers;
-    for (int i = 0; i < scans; ++i)
-        file += parts.firstScanHeader;
-    return file + "\xff\xd9";
+    const JpegParts parts = splitAtFirstScan(progressive);
+    return parts.headers + parts.firstScanHeader.repeated(scans) + "\xff\xd9";
 }
 
 // The JPEG with `count` copies of a segment in front of its other segments.
@@ -487,13 +497,81 @@ QByteArray runLengthBomb(int w, int h)
     return bmpFile(layout, QByteArray("\xff\x01\0\0", 4).repeated(100) + QByteArray("\0\1", 2));
 }
 
-// A single row of fifty million pixels in honest run-length data: reducing it to the canvas
-// would take more memory for the filter's weights than a job may use.
-QByteArray endlessLine()
+// A run-length line of `length` pixels: across, one row of runs of colour 1 (red); down, one
+// column made by jumps of 255 rows, whose pixels take the palette's first colour (black).
+QByteArray runLengthLine(int length, bool down)
 {
-    constexpr int Width = 50'000'000;
-    const BmpLayout layout{Width, 1, 8, BiRle8, quarterPalette(256)};
-    return bmpFile(layout, QByteArray("\xff\x01", 2).repeated(Width / 255 + 1) + QByteArray("\0\1", 2));
+    const QByteArray step = down ? QByteArray("\0\2\0\xff", 4) : QByteArray("\xff\x01", 2);
+    return RunLengthBmp(down ? QSize(1, length) : QSize(length, 1), false,
+                        step.repeated(length / 255 + 1) + QByteArray("\0\1", 2));
+}
+
+// A 16 x 16 run-length BMP whose bottom row is red, followed by `runs` more runs of 255 green
+// pixels on that row, all past its end.
+QByteArray runsPastTheRow(qsizetype runs)
+{
+    return RunLengthBmp(QSize(16, 16), false,
+                        QByteArray("\x10\x01", 2) + QByteArray("\xff\x02", 2).repeated(runs) + QByteArray("\0\1", 2));
+}
+
+const std::vector<ColourProbe> BottomRowRed = {{{0.5, 0.5}, 0xff000000}, {{0.5, 0.99}, CorpusRed}};
+
+// A grey PNG of one level and any size, made by hand so that lines of millions of pixels are
+// cheap to make.
+QByteArray greyPng(QSize size, int grey)
+{
+    QByteArray row(1 + size.width(), char(grey));
+    row[0] = '\0'; // no filter
+    const QByteArray header = be32(size.width()) + be32(size.height()) + QByteArray("\x08\0\0\0\0", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
+           + pngChunk("IDAT", qCompress(row.repeated(size.height())).mid(4)) + pngChunk("IEND", {});
+}
+
+// The PNG with a chunk of `bytes` bytes of text right after its header.
+QByteArray withTextChunk(const QByteArray& png, qsizetype bytes)
+{
+    constexpr int AfterHeader = 8 + 25;
+    return png.left(AfterHeader) + pngChunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(bytes - 8, 'x'))
+           + png.mid(AfterHeader);
+}
+
+// A JPEG in arithmetic coding, which TurboJPEG does not write: through libjpeg itself.
+QByteArray arithmeticJpeg(const QImage& image, bool progressive)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(rgb.width());
+    info.image_height = JDIMENSION(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    info.arith_code = TRUE;
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    jpeg_destroy_compress(&info);
+    std::free(out);
+    return bytes;
+}
+
+QImage solidImage(QSize size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
 }
 
 } // namespace
@@ -620,8 +698,8 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"a folder.jpg/", {}, {}, {}, "it is a folder"},
         // Hostile files: each is refused at once with the limit it breaks, or loads as it is.
         {"progressive-claim.jpg", progressiveClaimWithoutData(11000, 11000), {}, {}, "too few for a picture of 11000 x 11000 pixels"},
-        {"empty-scans.jpg", emptyScans(QSize(2048, 2048), 3000), {}, {}, "ask for more work than its"},
-        {"many-scans.jpg", emptyScans(QSize(8, 8), 600), {}, {}, "more than the 500 scans a JPEG may have"},
+        {"empty-scans.jpg", repeatedFirstScan(EncodeJpeg(greyQuarters(QSize(2048, 2048)), 95, true), 3000), {}, {}, "ask for more work than its"},
+        {"many-scans.jpg", repeatedFirstScan(EncodeJpeg(greyQuarters(QSize(8, 8)), 95, true), 600), {}, {}, "more than the 500 scans a JPEG may have"},
         {"comment-flood.jpg", withSegments(jpeg, QByteArray("\xff\xfe\0\x04..", 6), 20000), small, QuarterProbes, {}},
         {"app1-flood.jpg", withSegments(jpeg, QByteArray("\xff\xe1\0\x08XMP\0..", 10), 20000), small, QuarterProbes, {}},
         {"progressive-truncated.jpg", progressiveBig.left(progressiveBig.size() / 2), {}, {}, "truncated"},
@@ -635,7 +713,10 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"transparent-palette.png", transparentPalettePng(small), small,
          {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusBlue}, {{0.75, 0.75}, CorpusWhite}}, {}},
         {"rle-bomb.bmp", runLengthBomb(8000, 8000), {}, {}, "run-length data cannot make 8000 x 8000 pixels"},
-        {"endless-line.bmp", endlessLine(), {}, {}, "more than the 512 MiB a job may use for decoding"},
+        // Lines far longer than the canvas: shrunk in whole boxes as they arrive, then filtered.
+        {"endless-line.bmp", runLengthLine(50'000'000, false), QSize(729, 1), {{{0.5, 0.5}, CorpusRed}}, {}},
+        {"rle-tall-line.bmp", runLengthLine(4'000'000, true), QSize(1, 425), {{{0.5, 0.5}, 0xff000000}}, {}},
+        {"rle-long-row.bmp", runsPastTheRow(2'000'000), QSize(16, 16), BottomRowRed, {}},
         {"cut-short.bmp", bmp24.chopped(bmp24.size() / 3), {}, {}, "truncated"},
         {"data-past-end.bmp", bmp24.left(10) + le32(bmp24.size() + 1000) + bmp24.mid(14), {}, {}, "past the end of the file"},
         {QString::fromUtf8("holiday 2024. with blanks.and.dots. Åsa Ørsted 東京.jpg"), jpeg, small, QuarterProbes, {}},
@@ -662,4 +743,28 @@ bool WriteCorpus(const std::vector<CorpusPicture>& corpus, const QDir& folder)
             return false;
     }
     return true;
+}
+
+std::vector<CorpusPicture> ExtremeProportionPictures()
+{
+    const QImage grey = solidImage(QSize(65500, 8), 0xff808080);
+    const QImage flat = solidImage(QSize(4000, 3000), 0xff3060a0);
+    const QByteArray smallFrame(16 * 16, '\1');
+    return {
+        {"rle8-1x40000000.bmp", runLengthLine(40'000'000, true), QSize(1, 425), {}, {}},
+        {"rle8-1x134000000.bmp", runLengthLine(134'000'000, true), QSize(1, 425), {}, {}},
+        {"rle8-40000000x1.bmp", runLengthLine(40'000'000, false), QSize(729, 1), {}, {}},
+        {"rle8-16x16-8-million-runs.bmp", runsPastTheRow(INT_MAX / 255 + 2), QSize(16, 16), {}, {}},
+        {"gif-16x16-on-1920x1080.gif", gifFile(QSize(1920, 1080), {{QSize(16, 16), smallFrame}}, false, 1),
+         QSize(729, 425), {}, {}},
+        {"gif-16x16-on-11000x12000.gif", gifFile(QSize(11000, 12000), {{QSize(16, 16), smallFrame}}, false, 1),
+         QSize(729, 425), {}, {}},
+        {"png-1x40000000.png", greyPng(QSize(1, 40'000'000), 0x80), QSize(1, 425), {}, {}},
+        {"png-40000000x1.png", greyPng(QSize(40'000'000, 1), 0x80), QSize(729, 1), {}, {}},
+        {"png-9-mib-text.png", withTextChunk(encodePng(QuarteredImage(QSize(96, 64))), 9 * 1024 * 1024), QSize(96, 64), {}, {}},
+        {"jpeg-65500x8.jpg", EncodeJpeg(grey), QSize(729, 8), {}, {}},
+        {"jpeg-8x65500.jpg", EncodeJpeg(grey.transformed(QTransform().rotate(90))), QSize(8, 425), {}, {}},
+        {"jpeg-arithmetic-4000x3000.jpg", arithmeticJpeg(flat, false), QSize(729, 425), {}, {}},
+        {"jpeg-arithmetic-499-empty-scans.jpg", repeatedFirstScan(arithmeticJpeg(flat, true), 499), {}, {}, "more work"},
+    };
 }

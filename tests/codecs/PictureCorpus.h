@@ -33,6 +33,10 @@ struct CorpusPicture {
 };
 
 std::vector<CorpusPicture> BadAndUnusualPictures();
+// Pictures of extreme proportions and the other hostile classes at full size (lines of forty
+// million pixels, millions of runs on one row, a tiny frame on a huge screen, ...), for the
+// benchmark: some take a second to make and hundreds of megabytes.
+std::vector<CorpusPicture> ExtremeProportionPictures();
 
 // Writes every picture of the corpus into the folder; returns false when a file could not be
 // written.
