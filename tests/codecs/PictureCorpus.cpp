@@ -684,6 +684,10 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
          {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, CorpusWhite}},
          {}},
         {"truncated.gif", gif.left(gif.size() / 2), {}, {}, "truncated"},
+        // A frame of 16 x 16 on a screen of 1920 x 1080, in a couple of hundred bytes: the rest of
+        // the screen is white.
+        {"small-frame-big-screen.gif", gifFile(QSize(1920, 1080), {{QSize(16, 16), QByteArray(16 * 16, '\1')}}, false, 1),
+         QSize(729, 425), {{{0.003, 0.005}, CorpusRed}, {{0.5, 0.5}, CorpusWhite}}, {}},
         {"animated.gif",
          gifFile(small, {{small, quarterIndices(small, [](int q) { return 1 + q; })},
                          {small, QByteArray(small.width() * small.height(), '\3')}}, true),
