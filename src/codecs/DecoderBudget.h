@@ -31,10 +31,11 @@ inline constexpr std::uint64_t MostJpegBlocksPerFileByte = 16;
 inline constexpr std::uint64_t MostJpegBlockScansPerFileByte = 512;
 // The only marker kept is the first EXIF segment, for the orientation; it is at most 64 KiB.
 
-// PNG: the largest ancillary chunk read into memory, and the most ancillary chunks kept. The
-// program needs none of them; text and unknown chunks are skipped unread.
+// PNG: the most a chunk the program needs may claim. The picture data streams through in
+// chunks of any number, but one chunk that claims more than both this and all that its picture
+// can need is refused. The chunks the program does not need (text, colour profiles, animation,
+// ...) are passed over in the file unread, whatever their size.
 inline constexpr std::size_t MostPngChunkBytes = 8 * 1024 * 1024;
-inline constexpr unsigned MostPngChunks = 128;
 
 // Run-length BMPs and GIFs: pixels one byte of compressed data may make. A run-length code of
 // two bytes makes at most 255 pixels, and flat GIF data about 2700 pixels a byte.

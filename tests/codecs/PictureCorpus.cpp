@@ -438,11 +438,17 @@ QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
     return be32(data.size()) + type + data + be32(crc32(type + data));
 }
 
+// The PNG with `bytes` right after its header chunk.
+QByteArray afterHeader(const QByteArray& png, const QByteArray& bytes)
+{
+    constexpr int AfterHeader = 8 + 25;
+    return png.left(AfterHeader) + bytes + png.mid(AfterHeader);
+}
+
 // The PNG with a chunk after its header that claims `length` bytes and holds none of them.
 QByteArray withChunkClaim(const QByteArray& png, const QByteArray& type, quint32 length)
 {
-    constexpr int AfterHeader = 8 + 25;
-    return png.left(AfterHeader) + be32(length) + type + png.mid(AfterHeader);
+    return afterHeader(png, be32(length) + type);
 }
 
 // An Adam7-interlaced 8-bit RGB PNG of the quartered picture, made by hand: Qt writes none.
@@ -530,9 +536,7 @@ QByteArray greyPng(QSize size, int grey)
 // The PNG with a chunk of `bytes` bytes of text right after its header.
 QByteArray withTextChunk(const QByteArray& png, qsizetype bytes)
 {
-    constexpr int AfterHeader = 8 + 25;
-    return png.left(AfterHeader) + pngChunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(bytes - 8, 'x'))
-           + png.mid(AfterHeader);
+    return afterHeader(png, pngChunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(bytes - 8, 'x')));
 }
 
 // A JPEG in arithmetic coding, which TurboJPEG does not write: through libjpeg itself.
@@ -709,8 +713,13 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"progressive-truncated.jpg", progressiveBig.left(progressiveBig.size() / 2), {}, {}, "truncated"},
         {"no-end-marker.jpg", jpeg.chopped(2), {}, {}, "truncated"},
         {"trailing-data.jpg", jpeg + QByteArray(100, '\x55'), small, QuarterProbes, {}},
-        {"chunk-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "zzZz", 0x7ffffff0u), {}, {}, "a chunk claims more than the 8 MiB"},
+        // A chunk the program does not need is passed over whatever its size: this one ends past
+        // the end of the file. One the program needs may not claim more than it can use.
+        {"chunk-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "zzZz", 0x7ffffff0u), {}, {}, "truncated"},
         {"idat-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "IDAT", 0x7ffffff0u), {}, {}, "a chunk claims more than"},
+        {"text-chunk-9-mib.png", withTextChunk(encodePng(QuarteredImage(small)), 9 * 1024 * 1024), small, QuarterProbes, {}},
+        {"unknown-critical-chunk.png", afterHeader(encodePng(QuarteredImage(small)), pngChunk("ZZZZ", "what this means is unknown")),
+         {}, {}, "the PNG data is damaged"},
         {"truncated.png", encodePng(QuarteredImage(QSize(400, 300))).chopped(200), {}, {}, "truncated"},
         {"16-bit.png", sixteenBitPng(small), small, QuarterProbes, {}},
         {"interlaced.png", interlacedPng(QSize(37, 23)), QSize(37, 23), QuarterProbes, {}},
