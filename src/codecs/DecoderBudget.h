@@ -23,12 +23,19 @@ inline constexpr std::size_t JobDecoderMemoryMiB = 512;
 
 // Scans of one JPEG. Encoders write about ten; thousands of empty ones are an attack on time.
 inline constexpr int MostJpegScans = 500;
-// A progressive JPEG holds at least one bit of every 8 x 8 block in its first scan, so a file
-// cannot honestly hold more blocks than eight per byte; twice that is allowed.
+// A progressive JPEG in Huffman coding holds at least one bit of every 8 x 8 block in its first
+// scan, so a file cannot honestly hold more blocks than eight per byte; twice that is allowed.
+// (Arithmetic coding holds a flat picture in a few hundred bytes: only its memory is counted.)
 inline constexpr std::uint64_t MostJpegBlocksPerFileByte = 16;
-// Work on the input scans, in blocks decoded (every block once per scan), per byte of file.
-// A camera's progressive photo takes about one; only scans with nothing in them reach this.
+// Work on the input scans, in blocks decoded (each block of a scan's components once per scan),
+// per byte of file. A camera's progressive photo takes about one; only scans with nothing in
+// them reach this.
 inline constexpr std::uint64_t MostJpegBlockScansPerFileByte = 512;
+// Arithmetic coding needs next to no bytes for a block, so a file in it may also ask for this
+// many passes over all its blocks: a progressive one in the usual ten scans makes five and a
+// half (most scans hold one component), and a pass costs about 40 ns a block, 0.1 s for a
+// photo of 100 megapixels.
+inline constexpr std::uint64_t MostJpegArithmeticPasses = 8;
 // The only marker kept is the first EXIF segment, for the orientation; it is at most 64 KiB.
 
 // PNG: the most a chunk the program needs may claim. The picture data streams through in

@@ -409,6 +409,24 @@ QByteArray progressiveClaimWithoutData(int w, int h)
     return parts.headers + parts.firstScanHeader + "\xff\xd9";
 }
 
+// The JPEG with the byte at `offset` of its frame header (the SOF segment, from its marker)
+// set to `value`.
+QByteArray withFrameByte(const QByteArray& jpeg, int offset, char value)
+{
+    QByteArray out = jpeg;
+    int at = 2;
+    while (at + 4 <= out.size()) {
+        const int marker = static_cast<unsigned char>(out[at + 1]);
+        const int length = static_cast<unsigned char>(out[at + 2]) << 8 | static_cast<unsigned char>(out[at + 3]);
+        if (marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc) {
+            out[at + offset] = value;
+            return out;
+        }
+        at += 2 + length;
+    }
+    return out;
+}
+
 // A progressive JPEG whose first scan header is repeated `scans` times, each scan empty.
 QByteArray repeatedFirstScan(const QByteArray& progressive, int scans)
 {
@@ -647,6 +665,9 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
     const QByteArray jpeg = EncodeJpeg(QuarteredImage(small));
     const QByteArray bigJpeg = EncodeJpeg(QuarteredImage(QSize(800, 600)));
     const QByteArray progressiveBig = EncodeJpeg(QuarteredImage(QSize(800, 600)), 90, true);
+    const QByteArray progressive = EncodeJpeg(QuarteredImage(small), 95, true);
+    const QByteArray arithmeticBig = arithmeticJpeg(QuarteredImage(QSize(800, 600)), false);
+    const QImage flat = solidImage(QSize(4000, 3000), 0xff3060a0);
     const QByteArray bmp24 = quarteredBmp("", 24, BiRgb, false).bytes;
     const QByteArray rle8 = quarteredBmp("", 8, BiRle8, false).bytes;
     const QSize odd(37, 23);
@@ -658,7 +679,7 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"png-named.jpg", encodePng(QuarteredImage(small)), small, QuarterProbes, {}},
         {"truncated.jpg", bigJpeg.left(bigJpeg.size() * 2 / 5), {}, {}, "truncated"},
         {"only-header.jpg", jpeg.left(20), {}, {}, "truncated"},
-        {"progressive.jpg", EncodeJpeg(QuarteredImage(small), 95, true), small, QuarterProbes, {}},
+        {"progressive.jpg", progressive, small, QuarterProbes, {}},
         {"grey.jpg", EncodeJpeg(greyQuarters(small)), small, greyProbes(greyQuarters(small)), {}},
         {"cmyk.jpg", cmykJpeg(small), small, QuarterProbes, {}},
         {"huge.bmp", bmpFile({65535, 65535, 24, BiRgb, {}}, QByteArray(64, '\x7f')), {}, {}, "65535 x 65535"},
@@ -711,7 +732,23 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"comment-flood.jpg", withSegments(jpeg, QByteArray("\xff\xfe\0\x04..", 6), 20000), small, QuarterProbes, {}},
         {"app1-flood.jpg", withSegments(jpeg, QByteArray("\xff\xe1\0\x08XMP\0..", 10), 20000), small, QuarterProbes, {}},
         {"progressive-truncated.jpg", progressiveBig.left(progressiveBig.size() / 2), {}, {}, "truncated"},
-        {"no-end-marker.jpg", jpeg.chopped(2), {}, {}, "truncated"},
+        // Every scan complete, only the end marker missing: shown, as other viewers do.
+        {"no-end-marker.jpg", jpeg.chopped(2), small, QuarterProbes, {}},
+        {"progressive-no-end-marker.jpg", progressive.chopped(2), small, QuarterProbes, {}},
+        // Arithmetic coding makes a picture of one colour from a few hundred bytes.
+        {"arithmetic.jpg", arithmeticJpeg(flat, false), QSize(729, 425), {{{0.5, 0.5}, 0xff3060a0}}, {}},
+        {"arithmetic-progressive-flat.jpg", arithmeticJpeg(flat, true), QSize(729, 425), {{{0.5, 0.5}, 0xff3060a0}}, {}},
+        {"arithmetic-progressive.jpg", arithmeticJpeg(QuarteredImage(small), true), small, QuarterProbes, {}},
+        {"arithmetic-truncated.jpg", arithmeticBig.left(arithmeticBig.size() * 2 / 5), {}, {}, "truncated"},
+        {"arithmetic-empty-scans.jpg", repeatedFirstScan(arithmeticJpeg(greyQuarters(QSize(2048, 2048)), true), 499), {}, {},
+         "passes over its blocks in arithmetic coding"},
+        // Kinds of JPEG the program does not read: said so, and which kind.
+        {"12-bit.jpg", withFrameByte(jpeg, 4, 12), {}, {}, "its 12-bit samples are not a kind of JPEG the program reads"},
+        {"lossless.jpg", withFrameByte(jpeg, 1, '\xc3'), {}, {}, "its lossless coding is not a kind of JPEG the program reads"},
+        {"hierarchical.jpg", withFrameByte(jpeg, 1, '\xc5'), {}, {},
+         "its hierarchical coding is not a kind of JPEG the program reads"},
+        {"dnl-height.jpg", withFrameByte(withFrameByte(jpeg, 5, 0), 6, 0), {}, {},
+         "its height given after the picture data (in a DNL marker) is not a kind of JPEG the program reads"},
         {"trailing-data.jpg", jpeg + QByteArray(100, '\x55'), small, QuarterProbes, {}},
         // A chunk the program does not need is passed over whatever its size: this one ends past
         // the end of the file. One the program needs may not claim more than it can use.
