@@ -43,6 +43,11 @@ inline constexpr std::uint64_t MostJpegArithmeticPasses = 8;
 // can need is refused. The chunks the program does not need (text, colour profiles, animation,
 // ...) are passed over in the file unread, whatever their size.
 inline constexpr std::size_t MostPngChunkBytes = 8 * 1024 * 1024;
+// The longest side of a PNG. libpng goes through a row in about 100 ns however short it is, and
+// holds rows whole, three times over with the program's: ten million pixels a side is a second
+// of rows, or 100 MB of them. (libvips reads no longer sides, and libpng itself no more than a
+// million unless told.)
+inline constexpr std::uint32_t MostPngSidePixels = 10'000'000;
 
 // Run-length BMPs and GIFs: pixels one byte of compressed data may make. A run-length code of
 // two bytes makes at most 255 pixels, and flat GIF data about 2700 pixels a byte.

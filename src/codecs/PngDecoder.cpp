@@ -125,8 +125,7 @@ bool read(PngDecoding& d)
         return false;
     png_set_read_fn(d.png, nullptr, readBytes);
     png_set_chunk_malloc_max(d.png, MostPngChunkBytes);
-    // libpng's own limit of a million pixels a side would refuse lines that the program reads:
-    // the picture's size is bounded by the pixels it may have instead.
+    // The sides are checked once the header is read, with a message that says why.
     png_set_user_limits(d.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(d.png, d.info);
 
@@ -134,6 +133,13 @@ bool read(PngDecoding& d)
     const png_uint_32 width = png_get_image_width(d.png, d.info);
     const png_uint_32 height = png_get_image_height(d.png, d.info);
     RefuseOversizedPicture(request, width, height);
+    if (std::max(width, height) > MostPngSidePixels)
+        RefusePicture(request, FailureNumber::OutOfMemory,
+                      QStringLiteral("at %1 x %2 pixels it has a side longer than the %3 pixels a PNG may have")
+                          .arg(width)
+                          .arg(height)
+                          .arg(MostPngSidePixels));
+    const std::size_t storedRowBytes = png_get_rowbytes(d.png, d.info);
 
     // Only a picture with an alpha channel or a transparent colour needs flattening onto white.
     const bool transparent = (png_get_color_type(d.png, d.info) & PNG_COLOR_MASK_ALPHA) != 0
@@ -150,9 +156,11 @@ bool read(PngDecoding& d)
         png_error(d.png, "unexpected row size");
 
     // The passes of an interlaced picture fill in its rows over and over: it is held whole.
+    // libpng holds a row as stored and one as it comes out besides.
     const std::size_t rowsHeld = passes > 1 ? height : 1;
+    const std::size_t libpngBytes = storedRowBytes + std::size_t(width) * sizeof(std::uint32_t);
     // Throws from here, where no libpng frame lies below.
-    d.picture.start(QSize(int(width), int(height)), 1, rowsHeld * width * sizeof(std::uint32_t));
+    d.picture.start(QSize(int(width), int(height)), 1, rowsHeld * width * sizeof(std::uint32_t) + libpngBytes);
     d.rows.resize(rowsHeld * width);
     const auto addRow = [&d, transparent](const std::uint32_t* row) {
         if (transparent)

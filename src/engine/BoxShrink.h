@@ -32,7 +32,7 @@ public:
     // under it; else nullptr.
     const std::uint32_t* add(const std::uint32_t* pixels, std::size_t count);
     // The source rows that complete the shrunk row being made.
-    int rowsLeftInBox() const { return int(rowEnd_ - sourceRow_); }
+    int rowsLeftInBox() const { return int(down_.end - sourceRow_); }
     // `rows` whole source rows of one colour, at most rowsLeftInBox(), from the start of a row:
     // the work of one shrunk row whatever their number. Returns the shrunk row when they
     // complete it.
@@ -43,11 +43,18 @@ public:
 private:
     static constexpr std::size_t Channels = 3; // blue, green, red
 
-    // Where box `box` of a side of `source` pixels shrunk to `shrunk` ends.
-    static std::uint64_t boxEnd(std::uint64_t box, std::uint64_t source, std::uint64_t shrunk)
-    {
-        return (box + 1) * source / shrunk;
-    }
+    // The boxes along one side: n pixels shrunk to s, box i ending at (i + 1) * n / s, that is
+    // q = n / s pixels, or q + 1 where the remainder r = n % s carries over; walked without a
+    // division.
+    struct Boxes {
+        std::uint64_t size = 0, remainder = 0, shrunk = 0;
+        std::uint64_t end = 0;     // where the current box ends
+        std::uint64_t carried = 0; // (box index + 1) * r % s
+        void start(std::uint64_t source, std::uint64_t shrunkLength);
+        void next();
+        // The length of the box after the current one.
+        std::uint64_t nextLength() const { return size + (carried + remainder >= shrunk ? 1 : 0); }
+    };
     void rowEnds();
     const std::uint32_t* makeRow();
 
@@ -55,10 +62,10 @@ private:
     std::uint64_t width_, height_;
     std::vector<std::uint64_t> sums_; // of each box of the row being made
     std::vector<std::uint32_t> row_;
-    std::uint64_t x_ = 0;      // in the source row, at most sourceWidth_
-    std::uint64_t box_ = 0;    // the box that x_ lies in, and where it ends
-    std::uint64_t columnEnd_ = 0;
+    std::uint64_t x_ = 0;   // in the source row, at most sourceWidth_
+    std::uint64_t box_ = 0; // the box that x_ lies in
+    Boxes across_;          // where box_ ends
     std::uint64_t sourceRow_ = 0;
-    std::uint64_t shrunkRow_ = 0; // the row being made, and the source rows it takes
-    std::uint64_t rowStart_ = 0, rowEnd_ = 0;
+    std::uint64_t rowStart_ = 0; // where the rows of the shrunk row being made start, and end
+    Boxes down_;
 };

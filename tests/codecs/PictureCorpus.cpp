@@ -754,6 +754,9 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         // the end of the file. One the program needs may not claim more than it can use.
         {"chunk-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "zzZz", 0x7ffffff0u), {}, {}, "truncated"},
         {"idat-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "IDAT", 0x7ffffff0u), {}, {}, "a chunk claims more than"},
+        // Lines longer than libpng reads unless told; one longer than a PNG may have.
+        {"png-tall-line.png", greyPng(QSize(1, 2'000'000), 0x80), QSize(1, 425), {{{0.5, 0.5}, 0xff808080}}, {}},
+        {"png-too-tall.png", greyPng(QSize(1, 10'000'001), 0x80), {}, {}, "a side longer than the 10000000 pixels a PNG may have"},
         {"text-chunk-9-mib.png", withTextChunk(encodePng(QuarteredImage(small)), 9 * 1024 * 1024), small, QuarterProbes, {}},
         {"unknown-critical-chunk.png", afterHeader(encodePng(QuarteredImage(small)), pngChunk("ZZZZ", "what this means is unknown")),
          {}, {}, "the PNG data is damaged"},
@@ -809,8 +812,10 @@ std::vector<CorpusPicture> ExtremeProportionPictures()
          QSize(729, 425), {}, {}},
         {"gif-16x16-on-11000x12000.gif", gifFile(QSize(11000, 12000), {{QSize(16, 16), smallFrame}}, false, 1),
          QSize(729, 425), {}, {}},
-        {"png-1x40000000.png", greyPng(QSize(1, 40'000'000), 0x80), QSize(1, 425), {}, {}},
-        {"png-40000000x1.png", greyPng(QSize(40'000'000, 1), 0x80), QSize(729, 1), {}, {}},
+        {"png-1x10000000.png", greyPng(QSize(1, 10'000'000), 0x80), QSize(1, 425), {}, {}},
+        {"png-10000000x1.png", greyPng(QSize(10'000'000, 1), 0x80), QSize(729, 1), {}, {}},
+        {"png-1x40000000.png", greyPng(QSize(1, 40'000'000), 0x80), {}, {}, "a side longer"},
+        {"png-40000000x1.png", greyPng(QSize(40'000'000, 1), 0x80), {}, {}, "a side longer"},
         {"png-9-mib-text.png", withTextChunk(encodePng(QuarteredImage(QSize(96, 64))), 9 * 1024 * 1024), QSize(96, 64), {}, {}},
         {"jpeg-65500x8.jpg", EncodeJpeg(grey), QSize(729, 8), {}, {}},
         {"jpeg-8x65500.jpg", EncodeJpeg(grey.transformed(QTransform().rotate(90))), QSize(8, 425), {}, {}},
