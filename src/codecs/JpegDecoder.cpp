@@ -293,6 +293,10 @@ bool read(JpegDecoding& d)
     d.picture.start(decoded, orientation, libjpegBytes);
     d.info.mem->max_memory_to_use = static_cast<long>(libjpegBytes);
     jpeg_start_decompress(&d.info);
+    // Both kinds of rows are four bytes a pixel (blue, green, red and a filler, or four inks),
+    // and the rows are made for nothing else.
+    if (d.info.output_components != 4 || d.info.output_width != JDIMENSION(decoded.width()))
+        ERREXIT(&d.info, JERR_CONVERSION_NOTIMPL);
 
     d.row.resize(d.info.output_width);
     d.inks.resize(cmyk ? std::size_t(d.info.output_width) * 4 : 0);
