@@ -31,13 +31,14 @@ std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas);
 // arrive, so the full-size picture is never held, and turned upright (EXIF orientation 1 to
 // 8) once complete. A side reduced by up to twice FilterReduction times goes through the filter
 // alone, in one pass; a longer one is first shrunk by a whole factor in boxes, which leaves the
-// filter between FilterReduction and twice that: its weights then stay a few dozen a pixel
+// filter between FilterReduction and twice that: its weights then stay under a hundred a pixel
 // whatever the proportions, where a line of forty million pixels asked for half a gigabyte.
 class ReducedPicture {
 public:
-    // Photos, even portraits and panoramas once the JPEG scaling has taken its share, stay
-    // below twice this, so their pixels are those of the filter alone; and at eight times, what
-    // the box lets through above the filter's band is three percent at most.
+    // Once the JPEG scaling has taken its share, photos up to 5:1 across and 16:9 upright stay
+    // below twice this, so their pixels are those of the filter alone; and with eight times left
+    // for the filter, the detail a box folds back into the band the filter keeps is a few
+    // percent.
     static constexpr int FilterReduction = 8;
 
     ReducedPicture(QSize stored, int orientation, QSize canvas);
