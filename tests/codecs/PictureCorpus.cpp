@@ -541,14 +541,14 @@ QByteArray runsPastTheRow(qsizetype runs)
 const std::vector<ColourProbe> BottomRowRed = {{{0.5, 0.5}, 0xff000000}, {{0.5, 0.99}, CorpusRed}};
 
 // A grey PNG of one level and any size, made by hand so that lines of millions of pixels are
-// cheap to make.
-QByteArray greyPng(QSize size, int grey)
+// cheap to make; its data holds `rows` of its rows, all of them unless told.
+QByteArray greyPng(QSize size, int grey, int rows = -1)
 {
     QByteArray row(1 + size.width(), char(grey));
     row[0] = '\0'; // no filter
     const QByteArray header = be32(size.width()) + be32(size.height()) + QByteArray("\x08\0\0\0\0", 5);
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
-           + pngChunk("IDAT", qCompress(row.repeated(size.height())).mid(4)) + pngChunk("IEND", {});
+           + pngChunk("IDAT", qCompress(row.repeated(rows < 0 ? size.height() : rows)).mid(4)) + pngChunk("IEND", {});
 }
 
 // The PNG with a chunk of `bytes` bytes of text right after its header.
@@ -756,7 +756,7 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"idat-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "IDAT", 0x7ffffff0u), {}, {}, "a chunk claims more than"},
         // Lines longer than libpng reads unless told; one longer than a PNG may have.
         {"png-tall-line.png", greyPng(QSize(1, 2'000'000), 0x80), QSize(1, 425), {{{0.5, 0.5}, 0xff808080}}, {}},
-        {"png-too-tall.png", greyPng(QSize(1, 10'000'001), 0x80), {}, {}, "a side longer than the 10000000 pixels a PNG may have"},
+        {"png-too-tall.png", greyPng(QSize(1, 10'000'001), 0x80, 1), {}, {}, "a side longer than the 10000000 pixels a PNG may have"},
         {"text-chunk-9-mib.png", withTextChunk(encodePng(QuarteredImage(small)), 9 * 1024 * 1024), small, QuarterProbes, {}},
         {"unknown-critical-chunk.png", afterHeader(encodePng(QuarteredImage(small)), pngChunk("ZZZZ", "what this means is unknown")),
          {}, {}, "the PNG data is damaged"},
