@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <vector>
 
@@ -84,11 +85,7 @@ public:
         }
     }
 
-    void expandIndices(const std::uint8_t* indices, int width, std::uint32_t* out) const
-    {
-        for (int x = 0; x < width; ++x)
-            out[x] = palette_[indices[x]];
-    }
+    std::uint32_t colour(std::uint8_t index) const { return palette_[index]; }
 
 private:
     int bits_;
@@ -96,39 +93,51 @@ private:
     Channel red_, green_, blue_, alpha_;
 };
 
-// Run-length data of 8 or 4 bits a pixel, decoded into rows of palette indices. Pixels that
-// a code skips or that no code reaches take the palette's first colour.
+// Pixels for the reduction, a piece at a time, so that no row of the picture is ever held whole.
+constexpr std::size_t PiecePixels = 4096; // a whole number of bytes at every bit depth
+
+// Run-length data of 8 or 4 bits a pixel, decoded into pieces of rows, left to right and row
+// after row, as the codes arrive. Pixels that a code skips or that no code reaches take the
+// palette's first colour; what a run, a literal or a jump puts past the end of its row is
+// dropped. The column never passes the row's end, however many codes a row holds.
 class RunLengthRows {
 public:
-    RunLengthRows(PictureInput& input, int width, int height, bool fourBits)
-        : in_(input), width_(width), height_(height), fourBits_(fourBits), row_(std::size_t(width), 0)
+    RunLengthRows(PictureInput& input, const RowConverter& colours, int width, int height, bool fourBits,
+                  PictureDecoding& picture)
+        : in_(input), colours_(colours), picture_(picture), width_(std::size_t(width)), height_(height),
+          fourBits_(fourBits), gap_(colours.colour(0))
     {
     }
 
-    // Hands every row, in stored order, to `emit`; false when the data ends before the picture.
-    template <typename Emit>
-    bool decode(Emit&& emit)
+    // False when the data ends before the picture.
+    bool decode()
     {
         std::uint8_t count = 0, code = 0;
         while (y_ < height_) {
             if (!in_.next(count) || !in_.next(code))
                 return false;
             if (count > 0) {
-                for (int i = 0; i < count; ++i)
-                    put(fourBits_ ? (i % 2 ? code & 0x0f : code >> 4) : code);
+                const std::size_t inRow = std::min<std::size_t>(count, width_ - x_);
+                const std::uint32_t high = colours_.colour(fourBits_ ? code >> 4 : code);
+                const std::uint32_t low = colours_.colour(fourBits_ ? code & 0x0f : code);
+                for (std::size_t i = 0; i < inRow; ++i)
+                    put(i % 2 ? low : high);
             } else if (code == 0) {
-                endRow(emit);
+                endRow();
             } else if (code == 1) {
-                while (y_ < height_)
-                    endRow(emit);
+                endRow();
+                skipRows(height_ - y_);
             } else if (code == 2) {
                 std::uint8_t dx = 0, dy = 0;
                 if (!in_.next(dx) || !in_.next(dy))
                     return false;
-                const int column = x_ + dx;
-                for (int i = 0; i < dy && y_ < height_; ++i)
-                    endRow(emit);
-                x_ = column;
+                const std::size_t column = std::min<std::size_t>(x_ + dx, width_);
+                if (dy > 0) {
+                    endRow();
+                    skipRows(std::min(dy - 1, height_ - y_));
+                }
+                if (y_ < height_)
+                    skipTo(column);
             } else if (!literal(code)) {
                 return false;
             }
@@ -137,11 +146,34 @@ public:
     }
 
 private:
-    void put(std::uint8_t index)
+    void put(std::uint32_t pixel)
     {
-        if (x_ < width_)
-            row_[std::size_t(x_)] = index;
+        if (x_ == width_)
+            return;
+        piece_[held_++] = pixel;
         ++x_;
+        if (held_ == PiecePixels)
+            hand();
+    }
+
+    void hand()
+    {
+        picture_.addPixels(piece_.data(), held_);
+        held_ = 0;
+    }
+
+    // The pixels up to `column` take the palette's first colour.
+    void skipTo(std::size_t column)
+    {
+        while (x_ < column)
+            put(gap_);
+    }
+
+    // Whole rows that no code reaches, from the start of a row.
+    void skipRows(int rows)
+    {
+        picture_.addRowsOf(gap_, std::size_t(rows));
+        y_ += rows;
     }
 
     // `count` pixels as they stand, padded to a 16-bit boundary.
@@ -153,30 +185,35 @@ private:
             if (!in_.next(byte))
                 return false;
             if (fourBits_) {
-                put(byte >> 4);
+                put(colours_.colour(byte >> 4));
                 if (2 * i + 1 < count)
-                    put(byte & 0x0f);
+                    put(colours_.colour(byte & 0x0f));
             } else {
-                put(byte);
+                put(colours_.colour(byte));
             }
         }
         return bytes % 2 == 0 || in_.next(byte);
     }
 
-    template <typename Emit>
-    void endRow(Emit& emit)
+    void endRow()
     {
-        emit(row_.data());
-        std::fill(row_.begin(), row_.end(), 0);
+        skipTo(width_);
+        hand();
         x_ = 0;
         ++y_;
     }
 
     PictureInput& in_;
-    int width_, height_;
+    const RowConverter& colours_;
+    PictureDecoding& picture_;
+    std::size_t width_;
+    int height_;
     bool fourBits_;
-    std::vector<std::uint8_t> row_;
-    int x_ = 0, y_ = 0;
+    std::uint32_t gap_;
+    std::array<std::uint32_t, PiecePixels> piece_;
+    std::size_t held_ = 0; // pixels in piece_
+    std::size_t x_ = 0;    // at most width_
+    int y_ = 0;
 };
 
 } // namespace
@@ -198,35 +235,40 @@ Picture DecodeBmp(const DecodeRequest& request)
     const int width = header.size.width();
     const int height = header.size.height();
     const bool runLength = header.compression == Rle8 || header.compression == Rle4;
-    const std::size_t rowBytes = std::size_t((qint64(width) * header.bitsPerPixel + 31) / 32 * 4);
+    const qint64 rowBytes = (qint64(width) * header.bitsPerPixel + 31) / 32 * 4;
     const int orientation = header.topDown ? 1 : StoredBottomUp;
     PictureDecoding picture(request);
-    picture.start(header.size, orientation, (runLength ? std::size_t(width) : rowBytes) + std::size_t(width) * 4);
+    const std::size_t pieceBytes = PiecePixels * std::size_t(header.bitsPerPixel) / 8;
+    picture.start(header.size, orientation, (runLength ? 0 : pieceBytes) + PiecePixels * sizeof(std::uint32_t));
     if (!request.input.seek(header.dataOffset))
         refuseTruncated(request);
 
     const RowConverter converter(header);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width));
     if (runLength) {
-        RunLengthRows rows(request.input, width, height, header.compression == Rle4);
-        const bool complete = rows.decode([&](const std::uint8_t* indices) {
-            converter.expandIndices(indices, width, pixels.data());
-            picture.addRow(pixels.data());
-        });
-        if (!complete)
+        RunLengthRows rows(request.input, converter, width, height, header.compression == Rle4, picture);
+        if (!rows.decode())
             refuseTruncated(request);
         return picture.finish();
     }
 
-    std::vector<std::uint8_t> stored(rowBytes);
+    // Each row in pieces of whole bytes, then the padding to four bytes.
+    const qint64 padding = rowBytes - (qint64(width) * header.bitsPerPixel + 7) / 8;
+    std::vector<std::uint8_t> stored(pieceBytes);
+    std::vector<std::uint32_t> pixels(PiecePixels);
     for (int y = 0; y < height; ++y) {
-        if (request.input.read(stored.data(), rowBytes) != rowBytes)
+        for (std::size_t x = 0; x < std::size_t(width); x += PiecePixels) {
+            const std::size_t count = std::min(PiecePixels, std::size_t(width) - x);
+            const std::size_t bytes = (count * std::size_t(header.bitsPerPixel) + 7) / 8;
+            if (request.input.read(stored.data(), bytes) != bytes)
+                refuseTruncated(request);
+            converter.convert(stored.data(), int(count), pixels.data());
+            if (converter.transparent())
+                picture.addPixelsOntoWhite(pixels.data(), count);
+            else
+                picture.addPixels(pixels.data(), count);
+        }
+        if (!request.input.skip(std::uint64_t(padding)))
             refuseTruncated(request);
-        converter.convert(stored.data(), width, pixels.data());
-        if (converter.transparent())
-            picture.addRowOntoWhite(pixels.data());
-        else
-            picture.addRow(pixels.data());
     }
     return picture.finish();
 }

@@ -55,6 +55,24 @@ public:
         ThrowIfStopped(request_.stop);
         picture_->addRowOntoWhite(row);
     }
+    // The next `count` stored pixels, row after row, for a decoder that makes its rows in
+    // pieces; 0xffRRGGBB, or 0xAARRGGBB to be flattened onto white.
+    void addPixels(const std::uint32_t* pixels, std::size_t count)
+    {
+        ThrowIfStopped(request_.stop);
+        picture_->addPixels(pixels, count);
+    }
+    void addPixelsOntoWhite(const std::uint32_t* pixels, std::size_t count)
+    {
+        ThrowIfStopped(request_.stop);
+        picture_->addPixelsOntoWhite(pixels, count);
+    }
+    // `rows` whole stored rows of one colour, 0xffRRGGBB, from the start of a row.
+    void addRowsOf(std::uint32_t colour, std::size_t rows)
+    {
+        ThrowIfStopped(request_.stop);
+        picture_->addRowsOf(colour, rows);
+    }
     Picture finish() { return picture_->finish(); }
 
 private:

@@ -23,18 +23,31 @@ inline constexpr std::size_t JobDecoderMemoryMiB = 512;
 
 // Scans of one JPEG. Encoders write about ten; thousands of empty ones are an attack on time.
 inline constexpr int MostJpegScans = 500;
-// A progressive JPEG holds at least one bit of every 8 x 8 block in its first scan, so a file
-// cannot honestly hold more blocks than eight per byte; twice that is allowed.
+// A progressive JPEG in Huffman coding holds at least one bit of every 8 x 8 block in its first
+// scan, so a file cannot honestly hold more blocks than eight per byte; twice that is allowed.
+// (Arithmetic coding holds a flat picture in a few hundred bytes: only its memory is counted.)
 inline constexpr std::uint64_t MostJpegBlocksPerFileByte = 16;
-// Work on the input scans, in blocks decoded (every block once per scan), per byte of file.
-// A camera's progressive photo takes about one; only scans with nothing in them reach this.
+// Work on the input scans, in blocks decoded (each block of a scan's components once per scan),
+// per byte of file. A camera's progressive photo takes about one; only scans with nothing in
+// them reach this.
 inline constexpr std::uint64_t MostJpegBlockScansPerFileByte = 512;
+// Arithmetic coding needs next to no bytes for a block, so a file in it may also ask for this
+// many passes over all its blocks: a progressive one in the usual ten scans makes five and a
+// half (most scans hold one component), and a pass costs about 40 ns a block, 0.1 s for a
+// photo of 100 megapixels.
+inline constexpr std::uint64_t MostJpegArithmeticPasses = 8;
 // The only marker kept is the first EXIF segment, for the orientation; it is at most 64 KiB.
 
-// PNG: the largest ancillary chunk read into memory, and the most ancillary chunks kept. The
-// program needs none of them; text and unknown chunks are skipped unread.
+// PNG: the most a chunk the program needs may claim. The picture data streams through in
+// chunks of any number, but one chunk that claims more than both this and all that its picture
+// can need is refused. The chunks the program does not need (text, colour profiles, animation,
+// ...) are passed over in the file unread, whatever their size.
 inline constexpr std::size_t MostPngChunkBytes = 8 * 1024 * 1024;
-inline constexpr unsigned MostPngChunks = 128;
+// The longest side of a PNG. libpng goes through a row in about 100 ns however short it is, and
+// holds rows whole, three times over with the program's: ten million pixels a side is a second
+// of rows, or 100 MB of them. (libvips reads no longer sides, and libpng itself no more than a
+// million unless told.)
+inline constexpr std::uint32_t MostPngSidePixels = 10'000'000;
 
 // Run-length BMPs and GIFs: pixels one byte of compressed data may make. A run-length code of
 // two bytes makes at most 255 pixels, and flat GIF data about 2700 pixels a byte.

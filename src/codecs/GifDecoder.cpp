@@ -111,13 +111,13 @@ Picture DecodeGif(const DecodeRequest& request)
     const int width = gif->SWidth > 0 ? gif->SWidth : frame.Left + frame.Width;
     const int height = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
     RefuseOversizedPicture(request, std::max(width, frame.Width), std::max(height, frame.Height));
-    const qint64 pixels = std::max(qint64(width) * height, qint64(frame.Width) * frame.Height);
-    if (pixels > MostGifPixelsPerByte * request.fileSize())
+    // Only the frame's pixels come from the file's bytes; the rest of the screen is white.
+    if (qint64(frame.Width) * frame.Height > MostGifPixelsPerByte * request.fileSize())
         RefusePicture(request, FailureNumber::InvalidPicture,
-                      QStringLiteral("its %1 bytes cannot make %2 x %3 pixels (at most %4 a byte)")
+                      QStringLiteral("its %1 bytes cannot make a frame of %2 x %3 pixels (at most %4 a byte)")
                           .arg(request.fileSize())
-                          .arg(width)
-                          .arg(height)
+                          .arg(frame.Width)
+                          .arg(frame.Height)
                           .arg(MostGifPixelsPerByte));
     if (width <= 0 || height <= 0 || frame.Width <= 0 || frame.Height <= 0)
         RefusePicture(request, FailureNumber::InvalidPicture, QStringLiteral("the GIF's picture has no pixels"));
@@ -134,23 +134,21 @@ Picture DecodeGif(const DecodeRequest& request)
     }
 
     const std::array<std::uint32_t, 256> colours = coloursOf(frame.ColorMap ? frame.ColorMap : gif->SColorMap, transparent);
-    // The part of the screen that the frame covers.
+    // The part of the screen that the frame covers; the rest is white.
     const int left = std::clamp(frame.Left, 0, width), right = std::clamp(frame.Left + frame.Width, 0, width);
+    const int top = std::clamp(frame.Top, 0, height), bottom = std::clamp(frame.Top + frame.Height, 0, height);
     std::vector<std::uint32_t> row(std::size_t(width), White);
-    for (int y = 0; y < height; ++y) {
+    picture.addRowsOf(White, std::size_t(top));
+    for (int y = top; y < bottom; ++y) {
         const int frameRow = y - frame.Top;
-        const bool covered = frameRow >= 0 && frameRow < frame.Height;
-        if (covered) {
-            const GifPixelType* line = frame.Interlace ? &indices[std::size_t(frameRow) * std::size_t(frame.Width)] : indices.data();
-            if (!frame.Interlace && DGifGetLine(gif.get(), indices.data(), frame.Width) == GIF_ERROR)
-                refuse(request, gif->Error);
-            for (int x = left; x < right; ++x)
-                row[std::size_t(x)] = colours[line[x - frame.Left]];
-        } else {
-            std::fill(row.begin() + left, row.begin() + right, White);
-        }
+        const GifPixelType* line = frame.Interlace ? &indices[std::size_t(frameRow) * std::size_t(frame.Width)] : indices.data();
+        if (!frame.Interlace && DGifGetLine(gif.get(), indices.data(), frame.Width) == GIF_ERROR)
+            refuse(request, gif->Error);
+        for (int x = left; x < right; ++x)
+            row[std::size_t(x)] = colours[line[x - frame.Left]];
         picture.addRow(row.data());
     }
+    picture.addRowsOf(White, std::size_t(height - bottom));
     // Rows of a frame that reach below the screen are still read, so that their data is checked.
     for (int y = std::max(0, height - frame.Top); y < frame.Height && !frame.Interlace; ++y) {
         if (DGifGetLine(gif.get(), indices.data(), frame.Width) == GIF_ERROR)

@@ -13,7 +13,7 @@
 
 namespace {
 
-enum class Stop { None, Damaged, Truncated, TooManyScans, TooFewBytes, TooMuchWork, TooMuchMemory };
+enum class Stop { None, Damaged, Unsupported, Truncated, TooManyScans, TooFewBytes, TooMuchWork, TooMuchMemory };
 
 // Everything one decoding owns. libjpeg reports errors by a long jump back into read(), so
 // nothing with a destructor lives in the frames it jumps over: it all lives here.
@@ -28,7 +28,10 @@ struct JpegDecoding {
 
     Stop stop = Stop::None;
     char message[JMSG_LENGTH_MAX] = {};
+    QString unsupportedKind; // what kind of JPEG it is, when it is one the program does not read
     int lastScan = 0;
+    bool inScans = false;   // the headers before the first scan have been read
+    bool endOfFile = false; // the input ran out, and an end marker took its place
     std::uint64_t blocks = 0;
     std::uint64_t blockScans = 0;
     std::vector<std::uint8_t> exif;
@@ -56,20 +59,74 @@ JpegDecoding& decodingOf(j_common_ptr info)
     std::longjmp(d.jump, 1);
 }
 
+// The kind of JPEG that libjpeg refused to read, said as part of a sentence; empty when it
+// refused damaged data instead.
+QString unsupportedKindOf(const jpeg_decompress_struct& info, const jpeg_error_mgr& error)
+{
+    switch (error.msg_code) {
+    case JERR_BAD_PRECISION: {
+        // Precisions a JPEG may have (2 to 16 bits lossless, 12 with the DCT) but not 8.
+        const int bits = error.msg_parm.i[0];
+        if (bits >= 2 && bits <= 16)
+            return QStringLiteral("its %1-bit samples are").arg(bits);
+        return {};
+    }
+    case JERR_SOF_UNSUPPORTED:
+        // The frame markers libjpeg does not read: lossless (C3, C7, CB, CF), the other
+        // hierarchical ones (C5, C6, CD, CE), and C8, kept for extensions.
+        if (error.msg_parm.i[0] == 0xc8)
+            return {};
+        if ((error.msg_parm.i[0] & 0x03) == 0x03)
+            return QStringLiteral("its lossless coding is");
+        return QStringLiteral("its hierarchical coding is");
+    case JERR_EMPTY_IMAGE:
+        // A height of 0 in the frame header: the height follows the first scan, in a DNL marker.
+        if (info.image_height == 0 && info.image_width > 0 && info.num_components > 0)
+            return QStringLiteral("its height given after the picture data (in a DNL marker) is");
+        return {};
+    default:
+        return {};
+    }
+}
+
 void onError(j_common_ptr info)
 {
     JpegDecoding& d = decodingOf(info);
     info->err->format_message(info, d.message);
+    d.unsupportedKind = unsupportedKindOf(d.info, *info->err);
     // libjpeg asks for backing store when the coefficients exceed its memory limit.
-    stopWith(d, info->err->msg_code == JERR_NO_BACKING_STORE ? Stop::TooMuchMemory : Stop::Damaged);
+    if (info->err->msg_code == JERR_NO_BACKING_STORE)
+        stopWith(d, Stop::TooMuchMemory);
+    stopWith(d, d.unsupportedKind.isEmpty() ? Stop::Damaged : Stop::Unsupported);
 }
 
-// Warnings about damaged data are passed over, as other viewers do; a file that ends before its
-// picture does is not, since libjpeg would pad it with grey.
+// Warnings about damaged data are passed over, as other viewers do; a scan cut short by the end
+// of the file is not, since libjpeg would fill the rest of the picture with grey. (The Huffman
+// decoder warns when it needs bits past the last byte; a complete scan needs none.)
 void onMessage(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        stopWith(decodingOf(info), Stop::Truncated);
+    JpegDecoding& d = decodingOf(info);
+    if (level < 0 && info->err->msg_code == JWRN_HIT_MARKER && d.endOfFile)
+        stopWith(d, Stop::Truncated);
+}
+
+// The blocks the entropy decoder goes through in the current scan: those of its components.
+std::uint64_t blocksInScan(const jpeg_decompress_struct& info)
+{
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < info.comps_in_scan; ++c)
+        blocks += std::uint64_t(info.cur_comp_info[c]->width_in_blocks) * info.cur_comp_info[c]->height_in_blocks;
+    return blocks;
+}
+
+// The work the file may ask for, in blocks decoded. Huffman codes take at least a bit for each
+// block of a scan that starts the picture, so work beyond so many blocks a byte is empty scans;
+// arithmetic coding makes the blocks of a flat picture from almost nothing, so its files may
+// also take a number of passes over every block.
+std::uint64_t mostBlockScans(const JpegDecoding& d)
+{
+    const std::uint64_t perByte = MostJpegBlockScansPerFileByte * static_cast<std::uint64_t>(d.request->fileSize());
+    return perByte + (d.info.arith_code ? MostJpegArithmeticPasses * d.blocks : 0);
 }
 
 void onProgress(j_common_ptr info)
@@ -81,13 +138,16 @@ void onProgress(j_common_ptr info)
     d.lastScan = scan;
     if (scan > MostJpegScans)
         stopWith(d, Stop::TooManyScans);
-    d.blockScans += d.blocks;
-    if (d.blockScans > MostJpegBlockScansPerFileByte * static_cast<std::uint64_t>(d.request->fileSize()))
+    d.blockScans += blocksInScan(d.info);
+    if (d.blockScans > mostBlockScans(d))
         stopWith(d, Stop::TooMuchWork);
 }
 
-// The compressed data straight from the input's buffer. A file that ends early gets an end
-// marker after a warning, as libjpeg's own file source does, and the warning stops the decoding.
+// The compressed data straight from the input's buffer. Where the file ends, an end marker
+// takes the place of the one missing: a file whose scans are all complete is whole without it.
+// It ends too early inside the headers, inside a segment (libjpeg asks again), and in a scan
+// that still needs data: the Huffman decoder then warns, and the arithmetic decoder, which
+// reads zeros past its data without a word, must have reached the scan's last row of blocks.
 constexpr JOCTET EndOfImage[] = {0xff, JPEG_EOI};
 
 void startSource(j_decompress_ptr) {}
@@ -98,7 +158,10 @@ boolean fillSource(j_decompress_ptr info)
     JpegDecoding& d = decodingOf(reinterpret_cast<j_common_ptr>(info));
     const PictureInput::Bytes bytes = d.request->input.takeBuffered();
     if (bytes.size == 0) {
-        WARNMS(info, JWRN_JPEG_EOF);
+        const bool lastRowOfBlocks = info->input_iMCU_row + 1 >= info->total_iMCU_rows;
+        if (!d.inScans || d.endOfFile || (info->arith_code && !lastRowOfBlocks))
+            stopWith(d, Stop::Truncated);
+        d.endOfFile = true;
         d.source.next_input_byte = EndOfImage;
         d.source.bytes_in_buffer = sizeof EndOfImage;
         return TRUE;
@@ -194,6 +257,7 @@ bool read(JpegDecoding& d)
     useInput(d);
     jpeg_set_marker_processor(&d.info, JPEG_APP0 + 1, readApp1);
     jpeg_read_header(&d.info, TRUE);
+    d.inScans = true;
 
     const DecodeRequest& request = *d.request;
     RefuseOversizedPicture(request, d.info.image_width, d.info.image_height);
@@ -222,12 +286,17 @@ bool read(JpegDecoding& d)
     // Files of several scans are decoded into coefficient buffers for the whole picture first.
     const std::size_t workspace = 16 * 1024 * 1024 + std::size_t(d.info.image_width) * 64;
     const std::size_t libjpegBytes = workspace + (isMultiScan(&d.info) ? d.blocks * DCTSIZE2 * sizeof(JCOEF) : 0);
-    if (isMultiScan(&d.info) && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize()))
+    if (isMultiScan(&d.info) && !d.info.arith_code
+        && d.blocks > MostJpegBlocksPerFileByte * static_cast<std::uint64_t>(request.fileSize()))
         stopWith(d, Stop::TooFewBytes);
     // Throws from here, where no libjpeg frame lies below.
     d.picture.start(decoded, orientation, libjpegBytes);
     d.info.mem->max_memory_to_use = static_cast<long>(libjpegBytes);
     jpeg_start_decompress(&d.info);
+    // Both kinds of rows are four bytes a pixel (blue, green, red and a filler, or four inks),
+    // and the rows are made for nothing else.
+    if (d.info.output_components != 4 || d.info.output_width != JDIMENSION(decoded.width()))
+        ERREXIT(&d.info, JERR_CONVERSION_NOTIMPL);
 
     d.row.resize(d.info.output_width);
     d.inks.resize(cmyk ? std::size_t(d.info.output_width) * 4 : 0);
@@ -255,12 +324,21 @@ QString causeOf(const JpegDecoding& d)
             .arg(d.info.image_width)
             .arg(d.info.image_height);
     case Stop::TooMuchWork:
+        if (d.info.arith_code)
+            return QStringLiteral("its %1 scans ask for more work than its %2 bytes can hold (%3 blocks a byte, and %4 "
+                                  "passes over its blocks in arithmetic coding)")
+                .arg(d.lastScan)
+                .arg(d.request->fileSize())
+                .arg(MostJpegBlockScansPerFileByte)
+                .arg(MostJpegArithmeticPasses);
         return QStringLiteral("its %1 scans ask for more work than its %2 bytes can hold (%3 blocks a byte)")
             .arg(d.lastScan)
             .arg(d.request->fileSize())
             .arg(MostJpegBlockScansPerFileByte);
     case Stop::TooMuchMemory:
         return TooMuchMemoryCause(d.picture.bytes(), d.request->memory.limit());
+    case Stop::Unsupported:
+        return QStringLiteral("%1 not a kind of JPEG the program reads").arg(d.unsupportedKind);
     default:
         return QStringLiteral("the JPEG data is damaged (%1)").arg(QString::fromLatin1(d.message));
     }

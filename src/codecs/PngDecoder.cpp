@@ -2,6 +2,8 @@
 
 #include "core/Failure.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,6 +16,58 @@ enum class Stop { None, Damaged, Truncated, ChunkTooLarge };
 
 constexpr char TruncatedMessage[] = "the file ends early";
 
+// The stream libpng reads: the file without the ancillary chunks the program does not need.
+// It sees the signature, every critical chunk (IHDR, PLTE, IDAT, IEND, and any other, which it
+// refuses) and the transparency; text, profiles, animation and every other ancillary chunk are
+// passed over in the file, whatever their size, and never read.
+class NeededChunks {
+public:
+    // `length` bytes of the stream into `data`; false when the file ends first.
+    bool read(PictureInput& input, std::uint8_t* data, std::size_t length)
+    {
+        while (length > 0) {
+            std::size_t part = 0;
+            if (headerGiven_ < header_.size()) {
+                part = std::min(length, header_.size() - headerGiven_);
+                std::memcpy(data, header_.data() + headerGiven_, part);
+                headerGiven_ += part;
+            } else if (untilHeader_ > 0) {
+                part = std::size_t(std::min<std::uint64_t>(length, untilHeader_));
+                if (input.read(data, part) != part)
+                    return false;
+                untilHeader_ -= part;
+            } else {
+                if (!nextNeededChunk(input))
+                    return false;
+                continue;
+            }
+            data += part;
+            length -= part;
+        }
+        return true;
+    }
+
+private:
+    // Reads chunk headers, passing over the chunks not needed, up to one that is.
+    bool nextNeededChunk(PictureInput& input)
+    {
+        if (input.read(header_.data(), header_.size()) != header_.size())
+            return false;
+        const std::uint64_t dataAndCrc = (std::uint64_t(header_[0]) << 24 | std::uint64_t(header_[1]) << 16
+                                          | std::uint64_t(header_[2]) << 8 | header_[3]) + 4;
+        const bool ancillary = (header_[4] & 0x20) != 0; // a lower-case first letter
+        if (ancillary && std::memcmp(header_.data() + 4, "tRNS", 4) != 0)
+            return input.skip(dataAndCrc);
+        headerGiven_ = 0;
+        untilHeader_ = dataAndCrc;
+        return true;
+    }
+
+    std::array<std::uint8_t, 8> header_{}; // length and type of the chunk being passed on
+    std::size_t headerGiven_ = 8;           // of its bytes handed on
+    std::uint64_t untilHeader_ = 8;         // bytes up to the next chunk header: the signature first
+};
+
 // Everything one decoding owns. libpng reports errors by a long jump back into read(), so
 // nothing with a destructor lives in the frames it jumps over: it all lives here.
 struct PngDecoding {
@@ -22,6 +76,7 @@ struct PngDecoding {
     const DecodeRequest* request = nullptr;
     Stop stop = Stop::None;
     std::string message;
+    NeededChunks chunks;
     std::vector<std::uint32_t> rows;
     PictureDecoding picture;
 
@@ -59,7 +114,8 @@ void onWarning(png_structp png, png_const_charp message)
 
 void readBytes(png_structp png, png_bytep data, std::size_t length)
 {
-    if (decodingOf(png).request->input.read(data, length) != length)
+    PngDecoding& d = decodingOf(png);
+    if (!d.chunks.read(d.request->input, data, length))
         png_error(png, TruncatedMessage);
 }
 
@@ -69,17 +125,21 @@ bool read(PngDecoding& d)
         return false;
     png_set_read_fn(d.png, nullptr, readBytes);
     png_set_chunk_malloc_max(d.png, MostPngChunkBytes);
-    png_set_chunk_cache_max(d.png, MostPngChunks);
-    // No ancillary chunk is needed: text and unknown chunks are skipped unread.
-    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
-    static constexpr png_byte Skipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf";
-    png_set_keep_unknown_chunks(d.png, PNG_HANDLE_CHUNK_NEVER, Skipped, 6);
+    // The sides are checked once the header is read, with a message that says why.
+    png_set_user_limits(d.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_read_info(d.png, d.info);
 
     const DecodeRequest& request = *d.request;
     const png_uint_32 width = png_get_image_width(d.png, d.info);
     const png_uint_32 height = png_get_image_height(d.png, d.info);
     RefuseOversizedPicture(request, width, height);
+    if (std::max(width, height) > MostPngSidePixels)
+        RefusePicture(request, FailureNumber::OutOfMemory,
+                      QStringLiteral("at %1 x %2 pixels it has a side longer than the %3 pixels a PNG may have")
+                          .arg(width)
+                          .arg(height)
+                          .arg(MostPngSidePixels));
+    const std::size_t storedRowBytes = png_get_rowbytes(d.png, d.info);
 
     // Only a picture with an alpha channel or a transparent colour needs flattening onto white.
     const bool transparent = (png_get_color_type(d.png, d.info) & PNG_COLOR_MASK_ALPHA) != 0
@@ -91,11 +151,16 @@ bool read(PngDecoding& d)
     png_set_filler(d.png, 0xff, PNG_FILLER_AFTER);
     const int passes = png_set_interlace_handling(d.png);
     png_read_update_info(d.png, d.info);
+    // Every kind of PNG comes out as four bytes a pixel; the rows are made for nothing else.
+    if (png_get_rowbytes(d.png, d.info) != std::size_t(width) * sizeof(std::uint32_t))
+        png_error(d.png, "unexpected row size");
 
     // The passes of an interlaced picture fill in its rows over and over: it is held whole.
+    // libpng holds a row as stored and one as it comes out besides.
     const std::size_t rowsHeld = passes > 1 ? height : 1;
+    const std::size_t libpngBytes = storedRowBytes + std::size_t(width) * sizeof(std::uint32_t);
     // Throws from here, where no libpng frame lies below.
-    d.picture.start(QSize(int(width), int(height)), 1, rowsHeld * width * sizeof(std::uint32_t));
+    d.picture.start(QSize(int(width), int(height)), 1, rowsHeld * width * sizeof(std::uint32_t) + libpngBytes);
     d.rows.resize(rowsHeld * width);
     const auto addRow = [&d, transparent](const std::uint32_t* row) {
         if (transparent)

@@ -1,8 +1,12 @@
 #include "codecs/ReducedPicture.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
+
+// The pixels a piece for the box shrink holds.
+constexpr std::size_t PiecePixels = 4096;
 
 bool turnsAQuarter(int orientation)
 {
@@ -12,6 +16,43 @@ bool turnsAQuarter(int orientation)
 std::size_t pixelCount(QSize size)
 {
     return static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height());
+}
+
+// The factors of the box shrink before the filter: 1 for a side the filter alone reduces.
+QSize boxFactorsFor(QSize stored, QSize reduced)
+{
+    return QSize(BoxShrink::FactorLeaving(stored.width(), reduced.width(), ReducedPicture::FilterReduction),
+                 BoxShrink::FactorLeaving(stored.height(), reduced.height(), ReducedPicture::FilterReduction));
+}
+
+// The size that reaches the filter.
+QSize shrunkSize(QSize stored, QSize factors)
+{
+    return QSize(BoxShrink::ShrunkLength(stored.width(), factors.width()),
+                 BoxShrink::ShrunkLength(stored.height(), factors.height()));
+}
+
+bool shrinksInBoxes(QSize factors)
+{
+    return factors != QSize(1, 1);
+}
+
+void flattenOntoWhite(const std::uint32_t* in, std::size_t count, std::uint32_t* out)
+{
+    for (std::size_t x = 0; x < count; ++x) {
+        const std::uint32_t p = in[x];
+        const std::uint32_t a = p >> 24;
+        if (a == 255) {
+            out[x] = p;
+            continue;
+        }
+        std::uint32_t flat = 0xff000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const std::uint32_t c = (p >> shift) & 0xff;
+            flat |= ((c * a + 255 * (255 - a) + 127) / 255) << shift;
+        }
+        out[x] = flat;
+    }
 }
 
 } // namespace
@@ -43,46 +84,114 @@ QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas, PictureFit fi
 std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas, PictureFit fit)
 {
     const QSize reduced = ReducedSize(stored, turnsAQuarter(orientation), canvas, fit);
-    return RowResampler::BytesNeeded(stored.width(), stored.height(), reduced.width(), reduced.height())
-           + 2 * pixelCount(reduced) * sizeof(std::uint32_t) // the picture, and turned upright
-           + static_cast<std::size_t>(stored.width()) * sizeof(std::uint32_t);
+    const QSize factors = boxFactorsFor(stored, reduced);
+    const QSize shrunk = shrunkSize(stored, factors);
+    const std::size_t beforeTheFilter = shrinksInBoxes(factors)
+                                            ? BoxShrink::BytesNeeded(stored.width(), factors.width())
+                                                  + std::min(PiecePixels, std::size_t(stored.width())) * sizeof(std::uint32_t)
+                                            : static_cast<std::size_t>(stored.width()) * sizeof(std::uint32_t);
+    return RowResampler::BytesNeeded(shrunk.width(), shrunk.height(), reduced.width(), reduced.height()) + beforeTheFilter
+           + 2 * pixelCount(reduced) * sizeof(std::uint32_t); // the picture, and turned upright
 }
 
 ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas, PictureFit fit)
-    : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas, fit)),
-      pixels_(NewPixels(pixelCount(size_))), orientation_(orientation),
-      resampler_(stored.width(), stored.height(), {pixels_.get(), size_.width(), size_.height(), size_.width()}),
-      flat_(static_cast<std::size_t>(stored.width()))
+    : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas, fit)), boxFactors_(boxFactorsFor(stored, size_)),
+      pixels_(NewPixels(pixelCount(size_))), orientation_(orientation), storedWidth_(std::size_t(stored.width())),
+      resampler_(shrunkSize(stored, boxFactors_).width(), shrunkSize(stored, boxFactors_).height(),
+                 {pixels_.get(), size_.width(), size_.height(), size_.width()})
 {
+    if (shrinksInBoxes(boxFactors_)) {
+        box_.emplace(stored.width(), stored.height(), boxFactors_.width(), boxFactors_.height());
+        pending_.resize(std::min(PiecePixels, storedWidth_));
+    } else {
+        pending_.resize(storedWidth_);
+    }
 }
 
-void ReducedPicture::addRowOntoWhite(const std::uint32_t* row)
+void ReducedPicture::addPixels(const std::uint32_t* pixels, std::size_t count)
 {
-    for (std::size_t x = 0; x < flat_.size(); ++x) {
-        const std::uint32_t p = row[x];
-        const std::uint32_t a = p >> 24;
-        if (a == 255) {
-            flat_[x] = p;
+    while (count > 0 && !complete()) {
+        // Whole rows go to the filter as they are: the path of every photo.
+        if (!box_ && rowAt_ == 0 && count >= storedWidth_ && storedWidth_ > 0) {
+            resampler_.addRow(pixels);
+            pixels += storedWidth_;
+            count -= storedWidth_;
             continue;
         }
-        std::uint32_t out = 0xff000000u;
-        for (int shift = 0; shift < 24; shift += 8) {
-            const std::uint32_t c = (p >> shift) & 0xff;
-            out |= ((c * a + 255 * (255 - a) + 127) / 255) << shift;
-        }
-        flat_[x] = out;
+        const std::span<std::uint32_t> into = room(count);
+        std::copy_n(pixels, into.size(), into.data());
+        commit(into.size());
+        pixels += into.size();
+        count -= into.size();
     }
-    resampler_.addRow(flat_.data());
+}
+
+void ReducedPicture::addPixelsOntoWhite(const std::uint32_t* pixels, std::size_t count)
+{
+    while (count > 0 && !complete()) {
+        const std::span<std::uint32_t> into = room(count);
+        flattenOntoWhite(pixels, into.size(), into.data());
+        commit(into.size());
+        pixels += into.size();
+        count -= into.size();
+    }
+}
+
+void ReducedPicture::addRowsOf(std::uint32_t colour, std::size_t rows)
+{
+    if (rows > 0 && rowAt_ != 0) {
+        // The current row is completed first.
+        while (rowAt_ != 0 && !complete()) {
+            const std::span<std::uint32_t> into = room(storedWidth_);
+            std::fill(into.begin(), into.end(), colour);
+            commit(into.size());
+        }
+        --rows;
+    }
+    if (rows == 0)
+        return;
+    if (!box_) {
+        // The filter alone reduces only short rows: each is made once and handed over and over.
+        std::fill(pending_.begin(), pending_.end(), colour);
+        for (std::size_t row = 0; row < rows && !complete(); ++row)
+            resampler_.addRow(pending_.data());
+        return;
+    }
+    while (rows > 0 && !complete()) {
+        const int inBox = int(std::min<std::size_t>(rows, std::size_t(box_->rowsLeftInBox())));
+        if (const std::uint32_t* shrunk = box_->addRowsOf(colour, inBox))
+            resampler_.addRow(shrunk);
+        rows -= std::size_t(inBox);
+    }
+}
+
+std::span<std::uint32_t> ReducedPicture::room(std::size_t wanted)
+{
+    const std::size_t leftInRow = storedWidth_ - rowAt_;
+    if (box_)
+        return {pending_.data(), std::min({wanted, leftInRow, pending_.size()})};
+    return {pending_.data() + rowAt_, std::min(wanted, leftInRow)};
+}
+
+void ReducedPicture::commit(std::size_t count)
+{
+    rowAt_ += count;
+    const bool rowEnds = rowAt_ == storedWidth_;
+    if (box_) {
+        if (const std::uint32_t* shrunk = box_->add(pending_.data(), count))
+            resampler_.addRow(shrunk);
+    } else if (rowEnds) {
+        resampler_.addRow(pending_.data());
+    }
+    if (rowEnds)
+        rowAt_ = 0;
 }
 
 Picture ReducedPicture::finish()
 {
     // Every decoder hands all its rows; should one stop short, the rest of the picture is white
     // rather than whatever the memory held before.
-    if (!resampler_.finished())
-        std::fill(flat_.begin(), flat_.end(), 0xffffffffu);
-    while (!resampler_.finished())
-        resampler_.addRow(flat_.data());
+    addRowsOf(0xffffffffu, std::numeric_limits<std::size_t>::max());
     const int w = size_.width(), h = size_.height();
     if (orientation_ <= 1 || orientation_ > 8)
         return Picture::fromPixels(pixels_, w, h);

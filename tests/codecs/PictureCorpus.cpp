@@ -6,12 +6,18 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPoint>
+#include <QTransform>
 
 #include <turbojpeg.h>
 
 #include <array>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <utility>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -232,17 +238,18 @@ CorpusPicture runLengthGapsBmp()
 
 // --- GIF -------------------------------------------------------------------------------------
 
-// LZW data that any decoder reads back: 9-bit codes, literals only, with a clear code before
-// the code table could grow to ten bits.
-QByteArray gifLzw(const QByteArray& indices)
+// LZW data that any decoder reads back: codes one bit wider than the indices, literals only,
+// with a clear code before the code table could grow a bit wider.
+QByteArray gifLzw(const QByteArray& indices, int indexBits)
 {
-    constexpr int Clear = 256, End = 257, LiteralsPerClear = 250;
+    const int clear = 1 << indexBits, end = clear + 1, codeBits = indexBits + 1;
+    const int literalsPerClear = clear - 2;
     QByteArray out;
     quint32 bits = 0;
     int bitCount = 0;
     auto put = [&](int code) {
         bits |= quint32(code) << bitCount;
-        bitCount += 9;
+        bitCount += codeBits;
         while (bitCount >= 8) {
             out += char(bits & 0xff);
             bits >>= 8;
@@ -250,11 +257,11 @@ QByteArray gifLzw(const QByteArray& indices)
         }
     };
     for (int i = 0; i < indices.size(); ++i) {
-        if (i % LiteralsPerClear == 0)
-            put(Clear);
+        if (i % literalsPerClear == 0)
+            put(clear);
         put(static_cast<unsigned char>(indices[i]));
     }
-    put(End);
+    put(end);
     if (bitCount > 0)
         out += char(bits & 0xff);
     return out;
@@ -288,23 +295,29 @@ QByteArray interlacedRows(const QByteArray& indices, QSize size)
     return out;
 }
 
-QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop)
+// A GIF whose global palette has 2 ^ paletteBits colours: black, then the quarter colours from
+// 1 on, then black.
+QByteArray gifFile(QSize screen, const std::vector<GifFrame>& frames, bool loop, int paletteBits = 8)
 {
-    // 256 colours: the quarter colours at 1 to 4, black elsewhere.
     QByteArray file = "GIF89a" + le16(screen.width()) + le16(screen.height());
-    file += char(0xf7);
+    file += char(0xf0 | (paletteBits - 1));
     file += QByteArray("\0\0", 2);
-    for (const QRgb colour : quarterPalette(256))
+    const std::vector<QRgb> palette = quarterPalette(256);
+    for (int i = 0; i < 1 << paletteBits; ++i) {
+        const QRgb colour = palette[static_cast<std::size_t>(i)];
         file += QByteArray(1, char(qRed(colour))) + char(qGreen(colour)) + char(qBlue(colour));
+    }
     if (loop)
         file += QByteArray("\x21\xff\x0bNETSCAPE2.0\x03\x01\0\0\0", 19);
+    const int indexBits = std::max(2, paletteBits);
     for (const GifFrame& frame : frames) {
         const bool transparent = frame.transparentIndex >= 0;
         file += QByteArray("\x21\xf9\x04", 3) + char(transparent ? 0x09 : 0x08) + le16(10)
                 + char(transparent ? frame.transparentIndex : 0) + '\0';
         file += ',' + le16(frame.offset.x()) + le16(frame.offset.y()) + le16(frame.size.width())
                 + le16(frame.size.height()) + char(frame.interlaced ? 0x40 : 0);
-        file += char(8) + gifSubBlocks(gifLzw(frame.interlaced ? interlacedRows(frame.indices, frame.size) : frame.indices));
+        const QByteArray& rows = frame.interlaced ? interlacedRows(frame.indices, frame.size) : frame.indices;
+        file += char(indexBits) + gifSubBlocks(gifLzw(rows, indexBits));
     }
     return file + ';';
 }
@@ -396,14 +409,29 @@ QByteArray progressiveClaimWithoutData(int w, int h)
     return parts.headers + parts.firstScanHeader + "\xff\xd9";
 }
 
-// A progressive grey JPEG whose first scan header is repeated `scans` times, each scan empty.
-QByteArray emptyScans(QSize size, int scans)
+// The JPEG with the byte at `offset` of its frame header (the SOF segment, from its marker)
+// set to `value`.
+QByteArray withFrameByte(const QByteArray& jpeg, int offset, char value)
 {
-    const JpegParts parts = splitAtFirstScan(EncodeJpeg(greyQuarters(size), 95, true));
-    QByteArray file = parts.headers;
-    for (int i = 0; i < scans; ++i)
-        file += parts.firstScanHeader;
-    return file + "\xff\xd9";
+    QByteArray out = jpeg;
+    int at = 2;
+    while (at + 4 <= out.size()) {
+        const int marker = static_cast<unsigned char>(out[at + 1]);
+        const int length = static_cast<unsigned char>(out[at + 2]) << 8 | static_cast<unsigned char>(out[at + 3]);
+        if (marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc) {
+            out[at + offset] = value;
+            return out;
+        }
+        at += 2 + length;
+    }
+    return out;
+}
+
+// A progressive JPEG whose first scan header is repeated `scans` times, each scan empty.
+QByteArray repeatedFirstScan(const QByteArray& progressive, int scans)
+{
+    const JpegParts parts = splitAtFirstScan(progressive);
+    return parts.headers + parts.firstScanHeader.repeated(scans) + "\xff\xd9";
 }
 
 // The JPEG with `count` copies of a segment in front of its other segments.
@@ -428,11 +456,17 @@ QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
     return be32(data.size()) + type + data + be32(crc32(type + data));
 }
 
+// The PNG with `bytes` right after its header chunk.
+QByteArray afterHeader(const QByteArray& png, const QByteArray& bytes)
+{
+    constexpr int AfterHeader = 8 + 25;
+    return png.left(AfterHeader) + bytes + png.mid(AfterHeader);
+}
+
 // The PNG with a chunk after its header that claims `length` bytes and holds none of them.
 QByteArray withChunkClaim(const QByteArray& png, const QByteArray& type, quint32 length)
 {
-    constexpr int AfterHeader = 8 + 25;
-    return png.left(AfterHeader) + be32(length) + type + png.mid(AfterHeader);
+    return afterHeader(png, be32(length) + type);
 }
 
 // An Adam7-interlaced 8-bit RGB PNG of the quartered picture, made by hand: Qt writes none.
@@ -487,13 +521,79 @@ QByteArray runLengthBomb(int w, int h)
     return bmpFile(layout, QByteArray("\xff\x01\0\0", 4).repeated(100) + QByteArray("\0\1", 2));
 }
 
-// A single row of fifty million pixels in honest run-length data: reducing it to the canvas
-// would take more memory for the filter's weights than a job may use.
-QByteArray endlessLine()
+// A run-length line of `length` pixels: across, one row of runs of colour 1 (red); down, one
+// column made by jumps of 255 rows, whose pixels take the palette's first colour (black).
+QByteArray runLengthLine(int length, bool down)
 {
-    constexpr int Width = 50'000'000;
-    const BmpLayout layout{Width, 1, 8, BiRle8, quarterPalette(256)};
-    return bmpFile(layout, QByteArray("\xff\x01", 2).repeated(Width / 255 + 1) + QByteArray("\0\1", 2));
+    const QByteArray step = down ? QByteArray("\0\2\0\xff", 4) : QByteArray("\xff\x01", 2);
+    return RunLengthBmp(down ? QSize(1, length) : QSize(length, 1), false,
+                        step.repeated(length / 255 + 1) + QByteArray("\0\1", 2));
+}
+
+// A 16 x 16 run-length BMP whose bottom row is red, followed by `runs` more runs of 255 green
+// pixels on that row, all past its end.
+QByteArray runsPastTheRow(qsizetype runs)
+{
+    return RunLengthBmp(QSize(16, 16), false,
+                        QByteArray("\x10\x01", 2) + QByteArray("\xff\x02", 2).repeated(runs) + QByteArray("\0\1", 2));
+}
+
+const std::vector<ColourProbe> BottomRowRed = {{{0.5, 0.5}, 0xff000000}, {{0.5, 0.99}, CorpusRed}};
+
+// A grey PNG of one level and any size, made by hand so that lines of millions of pixels are
+// cheap to make; its data holds `rows` of its rows, all of them unless told.
+QByteArray greyPng(QSize size, int grey, int rows = -1)
+{
+    QByteArray row(1 + size.width(), char(grey));
+    row[0] = '\0'; // no filter
+    const QByteArray header = be32(size.width()) + be32(size.height()) + QByteArray("\x08\0\0\0\0", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
+           + pngChunk("IDAT", qCompress(row.repeated(rows < 0 ? size.height() : rows)).mid(4)) + pngChunk("IEND", {});
+}
+
+// The PNG with a chunk of `bytes` bytes of text right after its header.
+QByteArray withTextChunk(const QByteArray& png, qsizetype bytes)
+{
+    return afterHeader(png, pngChunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(bytes - 8, 'x')));
+}
+
+// A JPEG in arithmetic coding, which TurboJPEG does not write: through libjpeg itself.
+QByteArray arithmeticJpeg(const QImage& image, bool progressive)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(rgb.width());
+    info.image_height = JDIMENSION(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    info.arith_code = TRUE;
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    jpeg_destroy_compress(&info);
+    std::free(out);
+    return bytes;
+}
+
+QImage solidImage(QSize size, QRgb colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
 }
 
 } // namespace
@@ -524,6 +624,12 @@ QByteArray OneBitBmp(QSize size, bool pixelData)
     const BmpLayout layout{size.width(), size.height(), 1, BiRgb, {0xff000000, CorpusWhite}};
     const qsizetype dataSize = pixelData ? qsizetype((size.width() + 31) / 32 * 4) * size.height() : 0;
     return bmpFile(layout, QByteArray(dataSize, '\0'));
+}
+
+QByteArray RunLengthBmp(QSize size, bool fourBits, const QByteArray& runLengthData)
+{
+    const BmpLayout layout{size.width(), size.height(), fourBits ? 4 : 8, fourBits ? BiRle4 : BiRle8, quarterPalette(fourBits ? 16 : 256)};
+    return bmpFile(layout, runLengthData);
 }
 
 QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation)
@@ -559,6 +665,9 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
     const QByteArray jpeg = EncodeJpeg(QuarteredImage(small));
     const QByteArray bigJpeg = EncodeJpeg(QuarteredImage(QSize(800, 600)));
     const QByteArray progressiveBig = EncodeJpeg(QuarteredImage(QSize(800, 600)), 90, true);
+    const QByteArray progressive = EncodeJpeg(QuarteredImage(small), 95, true);
+    const QByteArray arithmeticBig = arithmeticJpeg(QuarteredImage(QSize(800, 600)), false);
+    const QImage flat = solidImage(QSize(4000, 3000), 0xff3060a0);
     const QByteArray bmp24 = quarteredBmp("", 24, BiRgb, false).bytes;
     const QByteArray rle8 = quarteredBmp("", 8, BiRle8, false).bytes;
     const QSize odd(37, 23);
@@ -570,7 +679,7 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"png-named.jpg", encodePng(QuarteredImage(small)), small, QuarterProbes, {}},
         {"truncated.jpg", bigJpeg.left(bigJpeg.size() * 2 / 5), {}, {}, "truncated"},
         {"only-header.jpg", jpeg.left(20), {}, {}, "truncated"},
-        {"progressive.jpg", EncodeJpeg(QuarteredImage(small), 95, true), small, QuarterProbes, {}},
+        {"progressive.jpg", progressive, small, QuarterProbes, {}},
         {"grey.jpg", EncodeJpeg(greyQuarters(small)), small, greyProbes(greyQuarters(small)), {}},
         {"cmyk.jpg", cmykJpeg(small), small, QuarterProbes, {}},
         {"huge.bmp", bmpFile({65535, 65535, 24, BiRgb, {}}, QByteArray(64, '\x7f')), {}, {}, "65535 x 65535"},
@@ -600,6 +709,10 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
          {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusWhite}, {{0.75, 0.75}, CorpusWhite}},
          {}},
         {"truncated.gif", gif.left(gif.size() / 2), {}, {}, "truncated"},
+        // A frame of 16 x 16 on a screen of 1920 x 1080, in a couple of hundred bytes: the rest of
+        // the screen is white.
+        {"small-frame-big-screen.gif", gifFile(QSize(1920, 1080), {{QSize(16, 16), QByteArray(16 * 16, '\1')}}, false, 1),
+         QSize(729, 425), {{{0.003, 0.005}, CorpusRed}, {{0.5, 0.5}, CorpusWhite}}, {}},
         {"animated.gif",
          gifFile(small, {{small, quarterIndices(small, [](int q) { return 1 + q; })},
                          {small, QByteArray(small.width() * small.height(), '\3')}}, true),
@@ -614,22 +727,49 @@ std::vector<CorpusPicture> BadAndUnusualPictures()
         {"a folder.jpg/", {}, {}, {}, "it is a folder"},
         // Hostile files: each is refused at once with the limit it breaks, or loads as it is.
         {"progressive-claim.jpg", progressiveClaimWithoutData(11000, 11000), {}, {}, "too few for a picture of 11000 x 11000 pixels"},
-        {"empty-scans.jpg", emptyScans(QSize(2048, 2048), 3000), {}, {}, "ask for more work than its"},
-        {"many-scans.jpg", emptyScans(QSize(8, 8), 600), {}, {}, "more than the 500 scans a JPEG may have"},
+        {"empty-scans.jpg", repeatedFirstScan(EncodeJpeg(greyQuarters(QSize(2048, 2048)), 95, true), 3000), {}, {}, "ask for more work than its"},
+        {"many-scans.jpg", repeatedFirstScan(EncodeJpeg(greyQuarters(QSize(8, 8)), 95, true), 600), {}, {}, "more than the 500 scans a JPEG may have"},
         {"comment-flood.jpg", withSegments(jpeg, QByteArray("\xff\xfe\0\x04..", 6), 20000), small, QuarterProbes, {}},
         {"app1-flood.jpg", withSegments(jpeg, QByteArray("\xff\xe1\0\x08XMP\0..", 10), 20000), small, QuarterProbes, {}},
         {"progressive-truncated.jpg", progressiveBig.left(progressiveBig.size() / 2), {}, {}, "truncated"},
-        {"no-end-marker.jpg", jpeg.chopped(2), {}, {}, "truncated"},
+        // Every scan complete, only the end marker missing: shown, as other viewers do.
+        {"no-end-marker.jpg", jpeg.chopped(2), small, QuarterProbes, {}},
+        {"progressive-no-end-marker.jpg", progressive.chopped(2), small, QuarterProbes, {}},
+        // Arithmetic coding makes a picture of one colour from a few hundred bytes.
+        {"arithmetic.jpg", arithmeticJpeg(flat, false), QSize(729, 425), {{{0.5, 0.5}, 0xff3060a0}}, {}},
+        {"arithmetic-progressive-flat.jpg", arithmeticJpeg(flat, true), QSize(729, 425), {{{0.5, 0.5}, 0xff3060a0}}, {}},
+        {"arithmetic-progressive.jpg", arithmeticJpeg(QuarteredImage(small), true), small, QuarterProbes, {}},
+        {"arithmetic-truncated.jpg", arithmeticBig.left(arithmeticBig.size() * 2 / 5), {}, {}, "truncated"},
+        {"arithmetic-empty-scans.jpg", repeatedFirstScan(arithmeticJpeg(greyQuarters(QSize(2048, 2048)), true), 499), {}, {},
+         "passes over its blocks in arithmetic coding"},
+        // Kinds of JPEG the program does not read: said so, and which kind.
+        {"12-bit.jpg", withFrameByte(jpeg, 4, 12), {}, {}, "its 12-bit samples are not a kind of JPEG the program reads"},
+        {"lossless.jpg", withFrameByte(jpeg, 1, '\xc3'), {}, {}, "its lossless coding is not a kind of JPEG the program reads"},
+        {"hierarchical.jpg", withFrameByte(jpeg, 1, '\xc5'), {}, {},
+         "its hierarchical coding is not a kind of JPEG the program reads"},
+        {"dnl-height.jpg", withFrameByte(withFrameByte(jpeg, 5, 0), 6, 0), {}, {},
+         "its height given after the picture data (in a DNL marker) is not a kind of JPEG the program reads"},
         {"trailing-data.jpg", jpeg + QByteArray(100, '\x55'), small, QuarterProbes, {}},
-        {"chunk-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "zzZz", 0x7ffffff0u), {}, {}, "a chunk claims more than the 8 MiB"},
+        // A chunk the program does not need is passed over whatever its size: this one ends past
+        // the end of the file. One the program needs may not claim more than it can use.
+        {"chunk-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "zzZz", 0x7ffffff0u), {}, {}, "truncated"},
         {"idat-claim.png", withChunkClaim(encodePng(QuarteredImage(small)), "IDAT", 0x7ffffff0u), {}, {}, "a chunk claims more than"},
+        // Lines longer than libpng reads unless told; one longer than a PNG may have.
+        {"png-tall-line.png", greyPng(QSize(1, 2'000'000), 0x80), QSize(1, 425), {{{0.5, 0.5}, 0xff808080}}, {}},
+        {"png-too-tall.png", greyPng(QSize(1, 10'000'001), 0x80, 1), {}, {}, "a side longer than the 10000000 pixels a PNG may have"},
+        {"text-chunk-9-mib.png", withTextChunk(encodePng(QuarteredImage(small)), 9 * 1024 * 1024), small, QuarterProbes, {}},
+        {"unknown-critical-chunk.png", afterHeader(encodePng(QuarteredImage(small)), pngChunk("ZZZZ", "what this means is unknown")),
+         {}, {}, "the PNG data is damaged"},
         {"truncated.png", encodePng(QuarteredImage(QSize(400, 300))).chopped(200), {}, {}, "truncated"},
         {"16-bit.png", sixteenBitPng(small), small, QuarterProbes, {}},
         {"interlaced.png", interlacedPng(QSize(37, 23)), QSize(37, 23), QuarterProbes, {}},
         {"transparent-palette.png", transparentPalettePng(small), small,
          {{{0.25, 0.25}, CorpusWhite}, {{0.75, 0.25}, CorpusGreen}, {{0.25, 0.75}, CorpusBlue}, {{0.75, 0.75}, CorpusWhite}}, {}},
         {"rle-bomb.bmp", runLengthBomb(8000, 8000), {}, {}, "run-length data cannot make 8000 x 8000 pixels"},
-        {"endless-line.bmp", endlessLine(), {}, {}, "more than the 512 MiB a job may use for decoding"},
+        // Lines far longer than the canvas: shrunk in whole boxes as they arrive, then filtered.
+        {"endless-line.bmp", runLengthLine(50'000'000, false), QSize(729, 1), {{{0.5, 0.5}, CorpusRed}}, {}},
+        {"rle-tall-line.bmp", runLengthLine(4'000'000, true), QSize(1, 425), {{{0.5, 0.5}, 0xff000000}}, {}},
+        {"rle-long-row.bmp", runsPastTheRow(2'000'000), QSize(16, 16), BottomRowRed, {}},
         {"cut-short.bmp", bmp24.chopped(bmp24.size() / 3), {}, {}, "truncated"},
         {"data-past-end.bmp", bmp24.left(10) + le32(bmp24.size() + 1000) + bmp24.mid(14), {}, {}, "past the end of the file"},
         {QString::fromUtf8("holiday 2024. with blanks.and.dots. Åsa Ørsted 東京.jpg"), jpeg, small, QuarterProbes, {}},
@@ -656,4 +796,30 @@ bool WriteCorpus(const std::vector<CorpusPicture>& corpus, const QDir& folder)
             return false;
     }
     return true;
+}
+
+std::vector<CorpusPicture> ExtremeProportionPictures()
+{
+    const QImage grey = solidImage(QSize(65500, 8), 0xff808080);
+    const QImage flat = solidImage(QSize(4000, 3000), 0xff3060a0);
+    const QByteArray smallFrame(16 * 16, '\1');
+    return {
+        {"rle8-1x40000000.bmp", runLengthLine(40'000'000, true), QSize(1, 425), {}, {}},
+        {"rle8-1x134000000.bmp", runLengthLine(134'000'000, true), QSize(1, 425), {}, {}},
+        {"rle8-40000000x1.bmp", runLengthLine(40'000'000, false), QSize(729, 1), {}, {}},
+        {"rle8-16x16-8-million-runs.bmp", runsPastTheRow(INT_MAX / 255 + 2), QSize(16, 16), {}, {}},
+        {"gif-16x16-on-1920x1080.gif", gifFile(QSize(1920, 1080), {{QSize(16, 16), smallFrame}}, false, 1),
+         QSize(729, 425), {}, {}},
+        {"gif-16x16-on-11000x12000.gif", gifFile(QSize(11000, 12000), {{QSize(16, 16), smallFrame}}, false, 1),
+         QSize(729, 425), {}, {}},
+        {"png-1x10000000.png", greyPng(QSize(1, 10'000'000), 0x80), QSize(1, 425), {}, {}},
+        {"png-10000000x1.png", greyPng(QSize(10'000'000, 1), 0x80), QSize(729, 1), {}, {}},
+        {"png-1x40000000.png", greyPng(QSize(1, 40'000'000), 0x80), {}, {}, "a side longer"},
+        {"png-40000000x1.png", greyPng(QSize(40'000'000, 1), 0x80), {}, {}, "a side longer"},
+        {"png-9-mib-text.png", withTextChunk(encodePng(QuarteredImage(QSize(96, 64))), 9 * 1024 * 1024), QSize(96, 64), {}, {}},
+        {"jpeg-65500x8.jpg", EncodeJpeg(grey), QSize(729, 8), {}, {}},
+        {"jpeg-8x65500.jpg", EncodeJpeg(grey.transformed(QTransform().rotate(90))), QSize(8, 425), {}, {}},
+        {"jpeg-arithmetic-4000x3000.jpg", arithmeticJpeg(flat, false), QSize(729, 425), {}, {}},
+        {"jpeg-arithmetic-499-empty-scans.jpg", repeatedFirstScan(arithmeticJpeg(flat, true), 499), {}, {}, "more work"},
+    };
 }

@@ -33,6 +33,10 @@ struct CorpusPicture {
 };
 
 std::vector<CorpusPicture> BadAndUnusualPictures();
+// Pictures of extreme proportions and the other hostile classes at full size (lines of forty
+// million pixels, millions of runs on one row, a tiny frame on a huge screen, ...), for the
+// benchmark: some take a second to make and hundreds of megabytes.
+std::vector<CorpusPicture> ExtremeProportionPictures();
 
 // Writes every picture of the corpus into the folder; returns false when a file could not be
 // written.
@@ -49,6 +53,9 @@ QImage QuarteredImage(QSize size);
 QByteArray EncodeJpeg(const QImage& image, int quality = 95, bool progressive = false);
 // A black 1-bit BMP; `pixelData` false leaves only the headers, claiming the size.
 QByteArray OneBitBmp(QSize size, bool pixelData = true);
+// A run-length BMP (8 bits a pixel, or 4) of the given size, stored bottom-up, whose palette
+// has black at 0 and the quarter colours at 1 to 4 (red, green, blue, white).
+QByteArray RunLengthBmp(QSize size, bool fourBits, const QByteArray& runLengthData);
 // The same JPEG with an EXIF orientation (1 to 8) in front of its other segments.
 QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
 // Where the quarter colours of a quartered picture stored with this EXIF orientation must be
