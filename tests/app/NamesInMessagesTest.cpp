@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/SolidPictureFiles.h"
 #include "app/LivePreview.h"
 #include "app/PreviewWindow.h"
 
@@ -23,11 +24,7 @@ class NamesInMessagesTest : public StoreFixture {
 protected:
     NamesInMessagesTest()
     {
-        for (const auto& [path, colour] : {std::pair{red, Qt::red}, std::pair{blue, Qt::blue}}) {
-            QImage image(40, 30, QImage::Format_RGB32);
-            image.fill(colour);
-            EXPECT_TRUE(image.save(path));
-        }
+        SaveSolidPictureFiles({{red, Qt::red}, {blue, Qt::blue}}, QSize(40, 30));
         EXPECT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
         form->Text1->setText(red);
         form->Text2->setText(blue);

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/SolidPictureFiles.h"
 
 #include "fakes/FakePlatform.h"
 #include "job/FileFaults.h"
@@ -68,11 +69,7 @@ class StartCommandCancelTest : public ::testing::Test {
 protected:
     StartCommandCancelTest()
     {
-        for (const auto& [path, color] : {std::pair{first, Qt::red}, std::pair{second, Qt::blue}}) {
-            QImage image(60, 40, QImage::Format_RGB32);
-            image.fill(color);
-            EXPECT_TRUE(image.save(path));
-        }
+        SaveSolidPictureFiles({{first, Qt::red}, {second, Qt::blue}}, QSize(60, 40));
         EXPECT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
         EXPECT_TRUE(PutFile(result, earlier));
         form.Text1->setText(first);

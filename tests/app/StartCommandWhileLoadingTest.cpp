@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/SolidPictureFiles.h"
 #include "app/LivePreview.h"
 #include "app/PreviewWindow.h"
 
@@ -69,11 +70,7 @@ class StartCommandWhileLoadingTest : public ::testing::Test {
 protected:
     StartCommandWhileLoadingTest()
     {
-        for (const auto& [path, color] : {std::pair{first, Qt::red}, std::pair{second, Qt::blue}}) {
-            QImage image(60, 40, QImage::Format_RGB32);
-            image.fill(color);
-            EXPECT_TRUE(image.save(path));
-        }
+        SaveSolidPictureFiles({{first, Qt::red}, {second, Qt::blue}}, QSize(60, 40));
         EXPECT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
         form.Text1->setText(first);
         form.Text2->setText(second);
