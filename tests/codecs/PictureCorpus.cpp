@@ -11,9 +11,11 @@
 #include <turbojpeg.h>
 
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -363,9 +365,21 @@ QByteArray encodePng(const QImage& image)
     return bytes;
 }
 
+// The image in another format, converted a row at a time: Qt Gui converts a large image on
+// its own thread pool, which the thread checker cannot follow.
+QImage convertedByRows(const QImage& image, QImage::Format format)
+{
+    QImage converted(image.size(), format);
+    for (int y = 0; y < image.height(); ++y) {
+        const QImage row = image.copy(0, y, image.width(), 1).convertToFormat(format);
+        std::memcpy(converted.scanLine(y), row.constScanLine(0), std::size_t(row.bytesPerLine()));
+    }
+    return converted;
+}
+
 QImage greyQuarters(QSize size)
 {
-    return QuarteredImage(size).convertToFormat(QImage::Format_Grayscale8);
+    return convertedByRows(QuarteredImage(size), QImage::Format_Grayscale8);
 }
 
 // The grey of each quarter as it was written.
@@ -560,7 +574,7 @@ QByteArray withTextChunk(const QByteArray& png, qsizetype bytes)
 // A JPEG in arithmetic coding, which TurboJPEG does not write: through libjpeg itself.
 QByteArray arithmeticJpeg(const QImage& image, bool progressive)
 {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QImage rgb = convertedByRows(image, QImage::Format_RGB32);
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -570,8 +584,8 @@ QByteArray arithmeticJpeg(const QImage& image, bool progressive)
     jpeg_mem_dest(&info, &out, &size);
     info.image_width = JDIMENSION(rgb.width());
     info.image_height = JDIMENSION(rgb.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = 4;
+    info.in_color_space = std::endian::native == std::endian::little ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
     info.arith_code = TRUE;
