@@ -379,3 +379,35 @@ TEST_F(ExportBlendTest, EveryDecoderStopsAtARowWhenAsked)
         EXPECT_NO_THROW(DecodePictureFile(file, CanvasSize)) << format;
     }
 }
+
+// The two pictures stream at the same time; whichever fails first, the base's failure is the
+// one told, as the window's job tells it, and nothing is written.
+TEST_F(ExportBlendTest, TheBasesFailureIsToldBeforeTheOverlaysWhicheverComesFirst)
+{
+    const QByteArray png = ContentOf(first);
+    const QString cut = path("cut.png");
+    ASSERT_TRUE(PutFile(cut, png.left(png.size() * 3 / 5))); // fails well into its rows
+    const QString missing = path("missing.png");
+    struct Case {
+        QString base, overlay;
+        const char* told;
+    };
+    const Case cases[] = {
+        {cut, missing, "cut.png"},
+        {missing, cut, "missing.png"},
+        {first, missing, "missing.png"},
+        {cut, second, "cut.png"},
+    };
+    for (const Case& c : cases) {
+        ExportRequest r = request("out.jpg", given(1200, 800));
+        r.picture1 = c.base;
+        r.picture2 = c.overlay;
+        try {
+            ExportBlend(r);
+            ADD_FAILURE() << c.told;
+        } catch (const Failure& failure) {
+            EXPECT_NE(failure.description().find(c.told), std::string::npos) << failure.description();
+        }
+        EXPECT_EQ(EntriesOf(folder.path()), QStringList({"cut.png", "first.png", "second.png"})) << c.told;
+    }
+}
