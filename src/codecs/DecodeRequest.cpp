@@ -37,7 +37,8 @@ void PictureDecoding::start(QSize stored, int orientation, std::size_t workingBy
         }
     }
     if (!reservation_.take(request_.memory, bytes_))
-        RefusePicture(request_, FailureNumber::OutOfMemory, TooMuchMemoryCause(bytes_, request_.memory.limit()));
+        RefusePicture(request_, FailureNumber::OutOfMemory,
+                      TooMuchMemoryCause(bytes_, request_.memory.limit(), request_.memory.taken()));
     if (streams_)
         picture_.emplace(stored, request_.canvas, request_.fit, *request_.rows);
     else

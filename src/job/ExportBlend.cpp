@@ -138,7 +138,7 @@ void streamBlend(const ExportRequest& request, const QString& basePath, const QS
 {
     const QString& output = request.output;
     const int width = size.width(), height = size.height();
-    DecoderMemory memory(decoderMemoryLeft(format, size, output));
+    DecoderMemory memory(decoderMemoryLeft(format, size, output), DecoderMemory::WhenShort::Refuse);
     const bool horizontal = request.blend.direction == 0;
     const std::vector<std::uint32_t> shares =
         ScaledRampShares(request.bandStart, request.blend.direction, horizontal ? width : height);
