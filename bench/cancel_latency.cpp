@@ -96,8 +96,9 @@ Job exportJob(const Arguments& arguments, const std::string& name, const std::st
 // flag again before composing and before writing, and writes nothing when it is set.
 Job windowJob(const Arguments& arguments)
 {
-    return {"window job", "result.jpg", "loading", [&arguments](const StopFlag& stop, const fs::path& folder,
-                                                                const PhaseMarks& marks) {
+    const std::string outputName = "result.jpg";
+    return {"window job", outputName, "loading", [&arguments, outputName](const StopFlag& stop, const fs::path& folder,
+                                                                          const PhaseMarks& marks) {
                 PictureFileLoader files(QSize(Canvas::Width, Canvas::Height));
                 StoppingLoader loader(files, stop);
                 const BlendPictures pictures = LoadBlendPictures(loader, arguments.picture1, arguments.picture2);
@@ -106,7 +107,7 @@ Job windowJob(const Arguments& arguments)
                 const Picture result =
                     ComposeWindowBlend(TakePicture(pictures.base), TakePicture(pictures.overlay), 0, 0);
                 ThrowIfStopped(&stop);
-                WriteResult(result, QString::fromStdString((folder / "result.jpg").string()));
+                WriteResult(result, QString::fromStdString((folder / outputName).string()));
             }};
 }
 
