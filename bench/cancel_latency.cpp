@@ -6,13 +6,13 @@
 // uncancelled to time the phase that matters for it (the export's writing of the file, the
 // window job's loading), then its stop flag is set at each moment after the start (default 20,
 // 100, 250 and 500 ms) and half-way through that phase, twice a moment: into an empty folder,
-// and over an earlier file of the output's name. Printed per run:
-// when the flag was set, the time from then to the job's return (the latency; the target is
-// 100 ms), how the job ended, whether anything new is in the folder (a file or a temporary) and
-// whether the earlier file is byte for byte what it was; then a pass or fail line per job. The
+// and over an earlier file of the output's name. Printed per run: when the flag was set, the
+// time from then to the job's return (the latency; the target is 100 ms), how the job ended
+// (stopped; completed although the flag was set; done first, before the moment; failed),
+// whether the earlier file is byte for byte what it was and what is new in the folder (a file
+// or a temporary); then a pass or fail line per job, and exit status 1 when one fails. The
 // runs use FOLDER for their files and remove what they made there.
 #include "codecs/PictureDecoder.h"
-#include "core/Failure.h"
 #include "core/StopFlag.h"
 #include "engine/Canvas.h"
 #include "engine/PairComposition.h"
@@ -22,12 +22,12 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -223,7 +223,8 @@ std::optional<Phases> timePhases(const Job& job, const fs::path& folder)
         return std::nullopt;
     }
     return Phases{msBetween(outcome.start, outcome.phaseStart.value_or(outcome.start)),
-                  msBetween(outcome.start, outcome.phaseEnd.value_or(outcome.end)), msBetween(outcome.start, outcome.end)};
+                  msBetween(outcome.start, outcome.phaseEnd.value_or(outcome.end)),
+                  msBetween(outcome.start, outcome.end)};
 }
 
 struct Verdict {
@@ -241,12 +242,15 @@ void cancelledRun(const Job& job, const fs::path& folder, const std::string& mom
     fs::create_directories(folder);
     if (withEarlier)
         std::ofstream(folder / job.outputName, std::ios::binary) << earlierBytes();
-    const auto stopAfter = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(momentMs));
+    const auto stopAfter =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double, std::milli>(momentMs));
     const RunOutcome outcome = runJob(job, folder, stopAfter);
     const FolderCheck check = checkFolder(folder, job.outputName, withEarlier);
     fs::remove_all(folder);
 
-    const char* ending = outcome.ending == Ending::Stopped ? "stopped" : outcome.ending == Ending::Failed ? "failed" : "finished";
+    const char* ending = outcome.ending == Ending::Stopped  ? "stopped"
+                         : outcome.ending == Ending::Failed ? "failed"
+                                                            : "completed";
     char setAt[32] = "-", latency[32] = "-";
     if (outcome.flagSet) {
         const double latencyMs = msBetween(*outcome.flagSet, outcome.end);
@@ -287,24 +291,23 @@ bool measureJob(const Job& job, const Arguments& arguments)
             cancelledRun(job, folder, text, ms, withEarlier, verdict);
     const bool fast = verdict.worstLatencyMs <= TargetLatencyMs;
     const bool pass = fast && verdict.folderClean && verdict.earlierWhole && !verdict.failed;
-    std::printf("%-12s %s: worst latency %.1f ms over %d cancelled runs (target %.0f ms)%s%s%s\n\n", job.name.c_str(),
-                pass ? "PASS" : "FAIL", verdict.worstLatencyMs, verdict.cancelled, TargetLatencyMs,
-                verdict.folderClean ? "" : ", something was written", verdict.earlierWhole ? "" : ", the earlier file changed",
-                verdict.failed ? ", a run failed" : "");
+    std::printf("%-12s %s: worst latency %.1f ms over %d cancelled runs (target %.0f ms)%s%s%s\n\n",
+                job.name.c_str(), pass ? "PASS" : "FAIL", verdict.worstLatencyMs, verdict.cancelled, TargetLatencyMs,
+                verdict.folderClean ? "" : ", something was written",
+                verdict.earlierWhole ? "" : ", the earlier file changed", verdict.failed ? ", a run failed" : "");
     return pass;
 }
 
-std::optional<std::vector<int>> momentsFromText(const std::string& text)
+// Milliseconds after the start, "20,100,250": whole numbers up to ten minutes.
+std::optional<std::vector<int>> momentsFromText(const QString& text)
 {
     std::vector<int> moments;
-    std::size_t from = 0;
-    while (from <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', from), text.size());
-        const std::string part = text.substr(from, comma - from);
-        if (part.empty() || part.size() > 6 || !std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        bool whole = false;
+        const int ms = part.toInt(&whole);
+        if (!whole || ms < 0 || ms > 600000)
             return std::nullopt;
-        moments.push_back(std::stoi(part));
-        from = comma + 1;
+        moments.push_back(ms);
     }
     return moments;
 }
@@ -314,7 +317,7 @@ std::optional<Arguments> parseArguments(const QStringList& words)
     Arguments arguments;
     QStringList rest = words;
     if (rest.size() >= 2 && rest[0] == QLatin1String("--moments")) {
-        const std::optional<std::vector<int>> moments = momentsFromText(rest[1].toStdString());
+        const std::optional<std::vector<int>> moments = momentsFromText(rest[1]);
         if (!moments)
             return std::nullopt;
         arguments.momentsMs = *moments;
@@ -338,8 +341,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: bench_cancel_latency [--moments MS,MS,...] PICTURE1 PICTURE2 FOLDER\n");
         return 2;
     }
-    const Job jobs[] = {exportJob(*arguments, "export JPEG", "blend.jpg"), exportJob(*arguments, "export PNG", "blend.png"),
-                        windowJob(*arguments)};
+    const Job jobs[] = {exportJob(*arguments, "export JPEG", "blend.jpg"),
+                        exportJob(*arguments, "export PNG", "blend.png"), windowJob(*arguments)};
     std::printf("%-12s %-16s %8s %10s  %-10s %-10s %s\n", "job", "flag set", "at ms", "latency ms", "ending",
                 "earlier", "new in the folder");
     bool allPass = true;
