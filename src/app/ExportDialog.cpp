@@ -90,6 +90,8 @@ ExportDialog::ExportDialog(QWidget* parent, Dialogs& dialogs, const ExportChoice
     quality->setRange(1, 100);
     quality->setValue(choices.quality);
 
+    // Room for a file's name with some of its folder.
+    fileName->setMinimumWidth(fileName->fontMetrics().averageCharWidth() * 40);
     // The rows are made in the order of the tab places: the file, Browse, then down the form.
     auto* file = new QHBoxLayout;
     file->addWidget(fileName);
