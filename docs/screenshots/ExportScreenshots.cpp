@@ -138,5 +138,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "the %s did not show\n", dialogShot ? "progress" : "export dialog");
         return 1;
     }
+    // Cancelled, the export has written nothing; a file would mean the shot shows no export under way.
     return QFileInfo::exists(QStringLiteral("coast at dusk and dawn.jpg")) ? 1 : 0;
 }
