@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QLinearGradient>
 #include <QLineEdit>
 #include <QPainter>
@@ -68,7 +69,12 @@ bool writePhoto(const QString& path, QColor sky, QColor sea)
             row[x] = qRgb(qBound(0, qRed(row[x]) + n, 255), qBound(0, qGreen(row[x]) + n, 255), qBound(0, qBlue(row[x]) + n, 255));
         }
     }
-    return image.save(path, "JPEG", 92);
+    // Written progressive, the pair takes long enough to decode that the progress shows on a
+    // fast machine too, as it would for larger photos.
+    QImageWriter writer(path, "jpeg");
+    writer.setQuality(92);
+    writer.setProgressiveScanWrite(true);
+    return writer.write(image);
 }
 
 bool saveShot(QWidget& widget, const QString& path)
