@@ -1,24 +1,35 @@
 #!/usr/bin/env bash
 # Measures vantelle-blend against the same blend done with libvips's C interface in one process
-# (bench_vips_blend, the yardstick), with the libvips command-line pipeline and with ImageMagick:
-#   bench/compare.sh [RUNS]        (default 11 rounds)
-# The inputs are made here, once, and kept in $BENCH_DIR (default build/bench-inputs): a pair of
-# 24 MP camera-like JPEGs, the same pair as PNGs, a 100 MP pair, a 12 MP pair, a 1024 x 768
-# pair and a GIF + BMP pair. Each round runs every tool one after the other, so a slow spell of
-# the machine hits all of them. Printed per pair and tool: the medians over the rounds of the
-# wall time of the whole job, of its CPU time (user + system, summed over every process it
-# starts) and of its peak memory (the largest process's), each also as a ratio to libvips C.
-# Then bench/quality.py measures the quality of both libraries' stretch, and every hostile file
-# of the tests' corpus is timed through vantelle-blend. With BASELINE_BLEND naming the
-# vantelle-blend of an earlier build, that one runs in the same rounds too, so that a change is
-# measured before and after under the same load.
+# (bench_vips_blend, the yardstick), with the libvips command-line pipeline and with ImageMagick,
+# and its export at picture #1's size against the same export done with libvips's C interface
+# (bench_vips_export):
+#   bench/compare.sh [--export-only] [RUNS]        (default 11 rounds)
+# The inputs are made once by bench/make_inputs.sh and kept in $BENCH_DIR (default
+# build/bench-inputs): a pair of 24 MP camera-like JPEGs, the same pair as PNGs, a 100 MP pair, a
+# 12 MP pair, a 1024 x 768 pair and a GIF + BMP pair. Each round runs every tool one after the
+# other, so a slow spell of the machine hits all of them. Printed per pair and tool: the medians
+# over the rounds of the wall time of the whole job, of its CPU time (user + system, summed over
+# every process it starts) and of its peak memory (the largest process's), each also as a ratio
+# to libvips C. The export's targets then get a pass or fail line each, and the PSNR of one
+# export against the other shows that both made the same picture. Last, bench/quality.py
+# measures the quality of both libraries' stretch, and every hostile file of the tests' corpus
+# is timed through vantelle-blend. --export-only runs the export's rows, targets and PSNR alone.
+# With BASELINE_BLEND naming the vantelle-blend of an earlier build, that one runs in the same
+# rounds too, so that a change is measured before and after under the same load, and the
+# window's job gets a pass or fail line per pair for not being slower or larger than before.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+export_only=false
+if [ "${1:-}" = --export-only ]; then
+  export_only=true
+  shift
+fi
 runs=${1:-11}
 build_dir=${BUILD_DIR:-build}
 blend=${VANTELLE_BLEND:-$build_dir/src/vantelle-blend}
 vips_blend=${VIPS_BLEND:-$build_dir/bench/bench_vips_blend}
+vips_export=${VIPS_EXPORT:-$build_dir/bench/bench_vips_export}
 seed_writer=$build_dir/bench/write_seed_corpus
 inputs=${BENCH_DIR:-$build_dir/bench-inputs}
 # Debian's ImageMagick 6 binary, so that no wrapper script of the same name is timed too.
@@ -27,6 +38,7 @@ convert=$(command -v convert-im6.q16 || command -v convert || true)
 missing=()
 [ -x "$blend" ] || missing+=("$blend (build it: scripts/build.sh)")
 [ -x "$vips_blend" ] || missing+=("$vips_blend (built with libvips's development files, Debian package libvips-dev)")
+[ -x "$vips_export" ] || missing+=("$vips_export (built with libvips's development files, Debian package libvips-dev)")
 [ -x "$seed_writer" ] || missing+=("$seed_writer (build it: scripts/build.sh)")
 [ -n "$convert" ] || missing+=("convert (Debian package imagemagick)")
 command -v vips >/dev/null || missing+=("vips (Debian package libvips-tools)")
@@ -37,56 +49,25 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "compare.sh: scripts/install-deps.sh --with-tools installs the tools" >&2
   exit 1
 fi
+if [ -n "${BASELINE_BLEND:-}" ] && [ ! -x "$BASELINE_BLEND" ]; then
+  echo "compare.sh: BASELINE_BLEND $BASELINE_BLEND is not a program" >&2
+  exit 1
+fi
 
-# --- inputs ------------------------------------------------------------------------------------
-
-mkdir -p "$inputs"
-# A photo-like picture: smooth fractal shapes, enlarged, with sensor-like noise, saved as a
-# camera saves it (4:2:0 chroma). $1 output, $2 size, $3 seed, then extra output options.
-photo() {
-  local out=$1 size=$2 seed=$3
-  shift 3
-  [ -s "$out" ] && return
-  local w=${size%x*} h=${size#*x}
-  "$convert" -seed "$seed" -size "$((w / 4))x$((h / 4))" plasma:fractal -resize "${size}!" \
-    -attenuate 0.3 +noise Gaussian "$@" "$out"
-}
-# $1 output, made with the vips command from $2 and then its arguments, once.
-derived() {
-  local out=$1
-  shift
-  [ -s "$out" ] || vips "$@"
-}
-echo "Making the inputs in $inputs (once)..." >&2
-photo "$inputs/24mp-1.jpg" 6000x4000 1 -sampling-factor 2x2 -quality 92
-photo "$inputs/24mp-2.jpg" 6000x4000 2 -sampling-factor 2x2 -quality 92
-photo "$inputs/12mp-1.jpg" 4000x3000 3 -sampling-factor 2x2 -quality 92
-photo "$inputs/12mp-2.jpg" 4000x3000 4 -sampling-factor 2x2 -quality 92
-photo "$inputs/1024-1.jpg" 1024x768 5 -sampling-factor 2x2 -quality 92
-photo "$inputs/1024-2.jpg" 1024x768 6 -sampling-factor 2x2 -quality 92
-photo "$inputs/picture.gif" 800x600 7 -colors 256
-photo "$inputs/scan.bmp" 2480x1754 8 -type TrueColor
-# The 24 MP pair as PNGs, and enlarged by 2.04 to 12240 x 8160 (100 MP), saved as a camera would.
-derived "$inputs/24mp-1.png" copy "$inputs/24mp-1.jpg" "$inputs/24mp-1.png"
-derived "$inputs/24mp-2.png" copy "$inputs/24mp-2.jpg" "$inputs/24mp-2.png"
-derived "$inputs/100mp-1.jpg" resize "$inputs/24mp-1.jpg" "$inputs/100mp-1.jpg[Q=92,subsample-mode=on]" 2.04
-derived "$inputs/100mp-2.jpg" resize "$inputs/24mp-2.jpg" "$inputs/100mp-2.jpg[Q=92,subsample-mode=on]" 2.04
-
-pairs=("24 MP JPEG:24mp-1.jpg:24mp-2.jpg" "24 MP PNG:24mp-1.png:24mp-2.png"
-       "100 MP JPEG:100mp-1.jpg:100mp-2.jpg" "12 MP JPEG:12mp-1.jpg:12mp-2.jpg"
-       "1024x768 JPEG:1024-1.jpg:1024-2.jpg" "GIF + BMP:picture.gif:scan.bmp")
-
-# --- the jobs: a left-side band from 0, written as JPEG at quality 100 -------------------------
+bench/make_inputs.sh "$inputs"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Runs a command under GNU time, adding a line "user-seconds system-seconds peak-KiB" to
-# $work/usage.
+# --- the jobs: a left-side band from 0, written as JPEG at quality 100 -------------------------
+
+# Runs a command under GNU time, adding a line "user-seconds system-seconds peak-KiB exit-status"
+# to $work/usage; a failure is counted, not fatal, and its message kept in $work/messages.
 measured() {
-  /usr/bin/time -f '%U %S %M' -a -o "$work/usage" "$@" >/dev/null
+  /usr/bin/time -f '%U %S %M %x' -a -o "$work/usage" "$@" >/dev/null 2>>"$work/messages" || true
 }
 
+# The window's job, at 729 x 425.
 job_vantelle() {
   measured "$blend" "$1" "$2" "$work/vantelle.jpg"
 }
@@ -115,65 +96,179 @@ job_imagemagick() {
     -sampling-factor 1x1 -quality 100 "$work/imagemagick.jpg"
 }
 
-# Runs one job; prints its wall time and its CPU time in milliseconds and its peak memory in KiB.
+# The export at picture #1's size. $3, when given, is the output's name in $work.
+job_export_vantelle() {
+  measured "$blend" --size first "$1" "$2" "$work/${3:-export-vantelle.jpg}"
+}
+
+job_export_baseline() {
+  measured "$BASELINE_BLEND" --size first "$1" "$2" "$work/${3:-export-baseline.jpg}"
+}
+
+job_export_vips_c() {
+  measured "$vips_export" "$1" "$2" "$work/${3:-export-vips-c.jpg}"
+}
+
+# Runs one job; prints its wall time and its CPU time in milliseconds, its peak memory in KiB
+# and how many of its processes failed.
 timed() {
   : >"$work/usage"
   local start=$EPOCHREALTIME
   "$@"
   local end=$EPOCHREALTIME
+  # GNU time adds a line of its own before a failed command's figures.
   awk -v s="$start" -v e="$end" '
-    { cpu += $1 + $2; if ($3 > peak) peak = $3 }
-    END { printf "%.1f %.0f %d\n", (e - s) * 1000, cpu * 1000, peak }' "$work/usage"
+    NF == 4 && $4 ~ /^[0-9]+$/ { cpu += $1 + $2; if ($3 > peak) peak = $3; failed += $4 != 0 }
+    END { printf "%.1f %.0f %d %d\n", (e - s) * 1000, cpu * 1000, peak, failed }' "$work/usage"
 }
 
 median() {
   sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
+# $1 / $2 to two places; "-" when either is no figure.
 ratio() {
-  awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+  awk -v a="$1" -v b="$2" 'BEGIN { if (a + 0 != a || b + 0 != b || b == 0) print "-"; else printf "%.2f", a / b }'
 }
 
-tools=(vantelle vips_c vips_cli imagemagick)
 declare -A names=([vantelle]="vantelle-blend" [vips_c]="libvips C" [vips_cli]="libvips CLI"
-                  [imagemagick]="ImageMagick" [baseline]="earlier build")
-if [ -n "${BASELINE_BLEND:-}" ]; then
-  [ -x "$BASELINE_BLEND" ] || { echo "compare.sh: BASELINE_BLEND $BASELINE_BLEND is not a program" >&2; exit 1; }
-  tools+=(baseline)
-fi
+                  [imagemagick]="ImageMagick" [baseline]="earlier build" [export_vantelle]="vantelle-blend"
+                  [export_vips_c]="libvips C" [export_baseline]="earlier build")
+# The medians of every pair and tool measured, by "pair label|tool"; "failed" when a round of
+# the tool failed on the pair.
+declare -A wall=() cpu=() peak=()
 
-printf '\nLoad average before: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
-printf '%d rounds, the tools alternating in each; medians, and ratios to libvips C.\n\n' "$runs"
-printf '%-14s %-15s %9s %9s %9s %7s %7s %7s\n' "pair" "tool" "wall ms" "CPU ms" "peak MiB" \
-  "wall/C" "CPU/C" "peak/C"
-for pair in "${pairs[@]}"; do
-  IFS=: read -r label first second <<<"$pair"
-  declare -A walls=() cpus=() peaks=()
-  for tool in "${tools[@]}"; do walls[$tool]=""; cpus[$tool]=""; peaks[$tool]=""; done
-  # One unmeasured round warms the file cache for every tool alike.
-  for tool in "${tools[@]}"; do "job_$tool" "$inputs/$first" "$inputs/$second"; done
-  for ((run = 0; run < runs; ++run)); do
+# Runs the jobs of the tools named after $1 (the pairs, "label:first:second" each, in the array
+# it names) for RUNS rounds, and prints a row per pair and tool, with ratios to the tool named
+# in $2.
+compare_tools() {
+  local -n pairs_to_run=$1
+  local reference=$2
+  shift 2
+  local -a tools=("$@")
+  printf '%-14s %-15s %9s %9s %9s %7s %7s %7s\n' "pair" "tool" "wall ms" "CPU ms" "peak MiB" \
+    "wall/C" "CPU/C" "peak/C"
+  local pair label first second tool run ms cpu_ms kib failed key
+  for pair in "${pairs_to_run[@]}"; do
+    IFS=: read -r label first second <<<"$pair"
+    local -A walls=() cpus=() peaks=() failures=()
+    for tool in "${tools[@]}"; do walls[$tool]=""; cpus[$tool]=""; peaks[$tool]=""; failures[$tool]=0; done
+    # One unmeasured round warms the file cache for every tool alike.
+    for tool in "${tools[@]}"; do "job_$tool" "$inputs/$first" "$inputs/$second"; done
+    : >"$work/messages"
+    for ((run = 0; run < runs; ++run)); do
+      for tool in "${tools[@]}"; do
+        read -r ms cpu_ms kib failed < <(timed "job_$tool" "$inputs/$first" "$inputs/$second")
+        walls[$tool]+="$ms"$'\n'
+        cpus[$tool]+="$cpu_ms"$'\n'
+        peaks[$tool]+="$(awk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')"$'\n'
+        failures[$tool]=$((failures[$tool] + failed))
+      done
+    done
     for tool in "${tools[@]}"; do
-      read -r ms cpu kib < <(timed "job_$tool" "$inputs/$first" "$inputs/$second")
-      walls[$tool]+="$ms"$'\n'
-      cpus[$tool]+="$cpu"$'\n'
-      peaks[$tool]+="$(awk -v k="$kib" 'BEGIN { printf "%.1f", k / 1024 }')"$'\n'
+      key="$label|$tool"
+      if [ "${failures[$tool]}" -gt 0 ]; then
+        wall[$key]=failed; cpu[$key]=failed; peak[$key]=failed
+      else
+        wall[$key]=$(printf '%s' "${walls[$tool]}" | median)
+        cpu[$key]=$(printf '%s' "${cpus[$tool]}" | median)
+        peak[$key]=$(printf '%s' "${peaks[$tool]}" | median)
+      fi
+    done
+    local shown=$label
+    for tool in "${tools[@]}"; do
+      key="$label|$tool"
+      printf '%-14s %-15s %9s %9s %9s %7s %7s %7s\n' "$shown" "${names[$tool]}" \
+        "${wall[$key]}" "${cpu[$key]}" "${peak[$key]}" "$(ratio "${wall[$key]}" "${wall[$label|$reference]}")" \
+        "$(ratio "${cpu[$key]}" "${cpu[$label|$reference]}")" "$(ratio "${peak[$key]}" "${peak[$label|$reference]}")"
+      shown=""
+    done
+    for tool in "${tools[@]}"; do
+      if [ "${failures[$tool]}" -gt 0 ]; then
+        printf '%-14s %s failed: %s\n' "" "${names[$tool]}" "$(head -1 "$work/messages" | cut -c1-100)"
+        break
+      fi
     done
   done
-  declare -A wall=() cpu=() peak=()
-  for tool in "${tools[@]}"; do
-    wall[$tool]=$(printf '%s' "${walls[$tool]}" | median)
-    cpu[$tool]=$(printf '%s' "${cpus[$tool]}" | median)
-    peak[$tool]=$(printf '%s' "${peaks[$tool]}" | median)
-  done
-  for tool in "${tools[@]}"; do
-    printf '%-14s %-15s %9s %9s %9s %7s %7s %7s\n' "$label" "${names[$tool]}" \
-      "${wall[$tool]}" "${cpu[$tool]}" "${peak[$tool]}" "$(ratio "${wall[$tool]}" "${wall[vips_c]}")" \
-      "$(ratio "${cpu[$tool]}" "${cpu[vips_c]}")" "$(ratio "${peak[$tool]}" "${peak[vips_c]}")"
-    label=""
+}
+
+# Prints "what: figure (target <= limit) PASS|FAIL"; a failed job or a missing figure fails.
+target() {
+  local what=$1 figure=$2 limit=$3
+  local verdict
+  verdict=$(awk -v f="$figure" -v l="$limit" 'BEGIN { print (f + 0 == f && f <= l) ? "PASS" : "FAIL" }')
+  printf '  %-46s %9s  (target <= %s)  %s\n' "$what" "$figure" "$limit" "$verdict"
+}
+
+printf '\nLoad average before: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%d rounds, the tools alternating in each; medians, and ratios to libvips C.\n' "$runs"
+
+window_pairs=("24 MP JPEG:24mp-1.jpg:24mp-2.jpg" "24 MP PNG:24mp-1.png:24mp-2.png"
+              "100 MP JPEG:100mp-1.jpg:100mp-2.jpg" "12 MP JPEG:12mp-1.jpg:12mp-2.jpg"
+              "1024x768 JPEG:1024-1.jpg:1024-2.jpg" "GIF + BMP:picture.gif:scan.bmp")
+window_tools=(vantelle vips_c vips_cli imagemagick)
+export_pairs=("24 MP JPEG:24mp-1.jpg:24mp-2.jpg" "100 MP JPEG:100mp-1.jpg:100mp-2.jpg")
+export_tools=(export_vantelle export_vips_c)
+if [ -n "${BASELINE_BLEND:-}" ]; then
+  window_tools+=(baseline)
+  export_tools+=(export_baseline)
+fi
+
+if ! $export_only; then
+  printf '\nThe window'"'"'s job, 729 x 425:\n\n'
+  compare_tools window_pairs vips_c "${window_tools[@]}"
+fi
+printf '\nThe export at picture #1'"'"'s size (--size first), JPEG quality 100:\n\n'
+compare_tools export_pairs export_vips_c "${export_tools[@]}"
+printf '\nLoad average after: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+
+# --- targets -----------------------------------------------------------------------------------
+
+printf '\nTargets of the export (vantelle-blend --size first against libvips C):\n'
+target "24 MP JPEG: wall / libvips C" "$(ratio "${wall[24 MP JPEG|export_vantelle]}" "${wall[24 MP JPEG|export_vips_c]}")" 0.9
+target "24 MP JPEG: CPU / libvips C" "$(ratio "${cpu[24 MP JPEG|export_vantelle]}" "${cpu[24 MP JPEG|export_vips_c]}")" 1.0
+target "24 MP JPEG: peak MiB" "${peak[24 MP JPEG|export_vantelle]}" 40
+target "100 MP JPEG: peak MiB" "${peak[100 MP JPEG|export_vantelle]}" 48
+if ! $export_only; then
+  printf '\nThe window'"'"'s job against the earlier build (not worse: wall and CPU within 10%%, peak within 5%%):\n'
+  if [ -n "${BASELINE_BLEND:-}" ]; then
+    for label in "24 MP JPEG" "1024x768 JPEG" "24 MP PNG"; do
+      target "$label: wall / earlier" "$(ratio "${wall[$label|vantelle]}" "${wall[$label|baseline]}")" 1.10
+      target "$label: CPU / earlier" "$(ratio "${cpu[$label|vantelle]}" "${cpu[$label|baseline]}")" 1.10
+      target "$label: peak / earlier" "$(ratio "${peak[$label|vantelle]}" "${peak[$label|baseline]}")" 1.05
+    done
+  else
+    printf '  not checked: BASELINE_BLEND names no earlier vantelle-blend\n'
+  fi
+fi
+
+# --- the same picture? -------------------------------------------------------------------------
+
+# Each picture blended with itself leaves decoding, resampling and encoding, where both exports
+# must agree; the pair adds the ramp, which in vantelle-blend is the window's own and not linear.
+printf '\nvantelle-blend --size first against libvips C, the PSNR of one export against the other:\n'
+for pair in "${export_pairs[@]}"; do
+  IFS=: read -r label first second <<<"$pair"
+  for case in "itself:$first:$first" "pair:$first:$second"; do
+    IFS=: read -r kind a b <<<"$case"
+    : >"$work/messages"
+    read -r _ _ _ vantelle_failed < <(timed job_export_vantelle "$inputs/$a" "$inputs/$b" psnr-vantelle.jpg)
+    read -r _ _ _ vips_failed < <(timed job_export_vips_c "$inputs/$a" "$inputs/$b" psnr-vips-c.jpg)
+    if [ "$vantelle_failed" -gt 0 ] || [ "$vips_failed" -gt 0 ]; then
+      figure="not compared, a job failed: $(head -1 "$work/messages" | cut -c1-90)"
+    else
+      figure=$(/usr/bin/python3 bench/psnr.py "$work/psnr-vips-c.jpg" "$work/psnr-vantelle.jpg" 2>&1 || true)
+    fi
+    rm -f "$work/psnr-vantelle.jpg" "$work/psnr-vips-c.jpg"
+    if [ "$kind" = itself ]; then
+      printf '  %-14s %-22s %s\n' "$label" "first with itself" "$figure"
+    else
+      printf '  %-14s %-22s %s\n' "" "the pair" "$figure"
+    fi
   done
 done
-printf '\nLoad average after: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+
+$export_only && exit 0
 
 # --- quality -----------------------------------------------------------------------------------
 

@@ -53,7 +53,7 @@ QString ExportCommand::defaultFile() const
 void ExportCommand::run()
 {
     Platform& platform = form_.platform();
-    ExportDialog dialog(&form_, ReadExportChoices(platform, defaultFile()), storedSize(form_.Text1->text()),
+    ExportDialog dialog(&form_, platform, ReadExportChoices(platform, defaultFile()), storedSize(form_.Text1->text()),
                         storedSize(form_.Text2->text()));
     if (dialog.exec() != QDialog::Accepted)
         return;

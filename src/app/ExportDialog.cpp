@@ -4,11 +4,14 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QStringList>
 
 namespace {
 
@@ -19,6 +22,15 @@ struct FormatEntry {
 };
 constexpr FormatEntry Formats[] = {
     {"JPEG (*.jpg *.jpeg)", "jpg"}, {"PNG (*.png)", "png"}, {"WebP (*.webp)", "webp"}, {"BMP (*.bmp)", "bmp"}};
+
+// The format list as a file dialog's filter.
+QString formatFilter()
+{
+    QStringList entries;
+    for (const FormatEntry& entry : Formats)
+        entries << QString::fromLatin1(entry.label);
+    return entries.join(QStringLiteral(";;"));
+}
 
 int formatIndexOf(const QString& file)
 {
@@ -42,15 +54,17 @@ QString sizeLabel(const QString& name, QSize size)
 
 } // namespace
 
-ExportDialog::ExportDialog(QWidget* parent, const ExportChoices& choices, QSize first, QSize second)
-    : QDialog(parent), fileName(new QLineEdit(choices.file)), format(new QComboBox), size(new QComboBox),
-      width(new QSpinBox), height(new QSpinBox), fit(new QComboBox), quality(new QSpinBox)
+ExportDialog::ExportDialog(QWidget* parent, Dialogs& dialogs, const ExportChoices& choices, QSize first, QSize second)
+    : QDialog(parent), fileName(new QLineEdit(choices.file)), browse(new QPushButton(QStringLiteral("Browse…"))),
+      format(new QComboBox), size(new QComboBox), width(new QSpinBox), height(new QSpinBox), fit(new QComboBox),
+      quality(new QSpinBox), dialogs_(dialogs)
 {
     setWindowTitle(QStringLiteral("Export Blend"));
     for (const FormatEntry& entry : Formats)
         format->addItem(QString::fromLatin1(entry.label));
     format->setCurrentIndex(formatIndexOf(choices.file));
     connect(format, &QComboBox::activated, this, [this](int index) { formatChosen(index); });
+    connect(browse, &QPushButton::clicked, this, [this] { browseChosen(); });
 
     size->addItem(sizeLabel(QStringLiteral("Window"), QSize(Canvas::Width, Canvas::Height)));
     size->addItem(sizeLabel(QStringLiteral("Picture #1"), first));
@@ -76,11 +90,17 @@ ExportDialog::ExportDialog(QWidget* parent, const ExportChoices& choices, QSize 
     quality->setRange(1, 100);
     quality->setValue(choices.quality);
 
+    // Room for a file's name with some of its folder.
+    fileName->setMinimumWidth(fileName->fontMetrics().averageCharWidth() * 40);
+    // The rows are made in the order of the tab places: the file, Browse, then down the form.
+    auto* file = new QHBoxLayout;
+    file->addWidget(fileName);
+    file->addWidget(browse);
     auto* sides = new QHBoxLayout;
     sides->addWidget(width);
     sides->addWidget(height);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("File:"), fileName);
+    form->addRow(QStringLiteral("File:"), file);
     form->addRow(QStringLiteral("Format:"), format);
     form->addRow(QStringLiteral("Size:"), size);
     form->addRow(QStringLiteral("Width x height:"), sides);
@@ -100,6 +120,22 @@ void ExportDialog::formatChosen(int index)
     const QFileInfo info(file);
     const QString stem = info.suffix().isEmpty() ? file : file.left(file.size() - info.suffix().size() - 1);
     fileName->setText(stem + QLatin1Char('.') + QLatin1String(Formats[index].extension));
+}
+
+void ExportDialog::browseChosen()
+{
+    // The name as typed: a relative one is written from the current folder, where the dialog
+    // then opens too.
+    const QString chosen = dialogs_.GetSaveFileName(this, QStringLiteral("Export Blend As"), fileName->text(),
+                                                    formatFilter(),
+                                                    QString::fromLatin1(Formats[format->currentIndex()].label));
+    if (chosen.isEmpty())
+        return;
+    fileName->setText(QDir::toNativeSeparators(chosen));
+    // A name of no format the export writes keeps the format shown; the export refuses it and
+    // names the extensions.
+    if (ExportFormatOf(chosen) != ExportFormat::Invalid)
+        format->setCurrentIndex(formatIndexOf(chosen));
 }
 
 ExportChoices ExportDialog::choices() const

@@ -4,9 +4,12 @@
 #include "app/MessageText.h"
 #include "engine/Canvas.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 QtPlatform::QtPlatform() : pictures_(QSize(Canvas::Width, Canvas::Height)) {}
 
@@ -35,6 +38,14 @@ QString ChooseIn(QFileDialog& dialog)
     return dialog.selectedFiles().value(0);
 }
 
+// The first extension a filter entry names, "jpg" of "JPEG (*.jpg *.jpeg)"; empty when it
+// names none, as "All Files (*)".
+QString firstExtensionOf(const QString& filterEntry)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([^\\s;()*]+)"));
+    return pattern.match(filterEntry).captured(1);
+}
+
 } // namespace
 
 QString QtPlatform::GetOpenFileName(QWidget* owner, const QString& title, const QString& startFolder,
@@ -52,5 +63,26 @@ QString QtPlatform::BrowseForFolder(QWidget* owner, const QString& title, const 
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
+    return ChooseIn(dialog);
+}
+
+QString QtPlatform::GetSaveFileName(QWidget* owner, const QString& title, const QString& startFile,
+                                    const QString& filter, const QString& selectedFilter)
+{
+    const QString start = QDir::fromNativeSeparators(startFile);
+    const QFileInfo file(start);
+    QFileDialog dialog(owner, title, start.isEmpty() ? QString() : file.absolutePath(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectNameFilter(selectedFilter);
+    // Where the folder is gone, the dialog opens in the nearest one that is there, with the
+    // name alone, rather than in an empty view of nothing.
+    if (!start.isEmpty())
+        dialog.selectFile(file.absoluteDir().exists() ? file.absoluteFilePath() : file.fileName());
+    // The dialog adds the extension before it asks whether to replace a file, so the file it
+    // asks about is the one that would be written.
+    dialog.setDefaultSuffix(firstExtensionOf(selectedFilter));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& entry) { dialog.setDefaultSuffix(firstExtensionOf(entry)); });
     return ChooseIn(dialog);
 }

@@ -16,6 +16,8 @@ public:
     QString GetOpenFileName(QWidget* owner, const QString& title, const QString& startFolder,
                             const QString& filter) override;
     QString BrowseForFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
+    QString GetSaveFileName(QWidget* owner, const QString& title, const QString& startFile, const QString& filter,
+                            const QString& selectedFilter) override;
 
     bool OpenDocument(const QString& path) override { return desktop_.OpenDocument(path); }
     bool OpenWebAddress(const QString& address) override { return desktop_.OpenWebAddress(address); }

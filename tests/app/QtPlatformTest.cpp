@@ -5,6 +5,7 @@
 #include "fakes/FakePlatform.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMap>
 #include <QMessageBox>
@@ -189,6 +190,110 @@ TEST(QtPlatformFileDialogs, ReturnWhatTheUserChose)
         }
     });
     EXPECT_EQ(platform.BrowseForFolder(nullptr, QStringLiteral("Save"), folder.path()), folder.filePath(QStringLiteral("out")));
+}
+
+const QString SaveFilter = QStringLiteral("JPEG (*.jpg *.jpeg);;PNG (*.png);;All Files (*)");
+
+// The save-file dialog opens in the folder of the name given, with that name and the filter
+// entry given; a name typed without an extension takes the first one of the entry chosen,
+// also of one the user chooses while the dialog is open.
+TEST(QtPlatformSaveFileDialog, OpensAtTheNameGivenAndAddsTheExtensionOfTheEntryChosen)
+{
+    QTemporaryDir folder;
+    QtPlatform platform;
+    const struct {
+        const char* typed;
+        const char* chosenEntry; // by the user in the dialog; none when empty
+        const char* expected;
+    } cases[] = {{"wide", "", "wide.png"},
+                 {"wide", "JPEG (*.jpg *.jpeg)", "wide.jpg"},
+                 {"wide", "All Files (*)", "wide"},
+                 {"wide.bmp", "", "wide.bmp"}};
+    for (const auto& c : cases) {
+        bool wasSaveDialog = false;
+        QString title;
+        QStringList offered;
+        QString entry;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            wasSaveDialog = dialog->acceptMode() == QFileDialog::AcceptSave;
+            title = dialog->windowTitle();
+            offered = dialog->selectedFiles();
+            entry = dialog->selectedNameFilter();
+            if (*c.chosenEntry) {
+                dialog->selectNameFilter(QString::fromLatin1(c.chosenEntry));
+                Q_EMIT dialog->filterSelected(QString::fromLatin1(c.chosenEntry)); // as the user's choice tells it
+            }
+            dialog->selectFile(QString::fromLatin1(c.typed));
+            static_cast<QDialog*>(dialog)->accept(); // the "Save" button
+        });
+        const QString chosen = platform.GetSaveFileName(nullptr, QStringLiteral("Export Blend As"),
+                                                        folder.filePath(QStringLiteral("blend.png")), SaveFilter,
+                                                        QStringLiteral("PNG (*.png)"));
+        EXPECT_TRUE(wasSaveDialog) << c.typed;
+        EXPECT_EQ(title, QStringLiteral("Export Blend As"));
+        EXPECT_EQ(offered.join(QLatin1Char('|')).toStdString(), folder.filePath(QStringLiteral("blend.png")).toStdString());
+        EXPECT_EQ(entry, QStringLiteral("PNG (*.png)"));
+        EXPECT_EQ(chosen.toStdString(), folder.filePath(QString::fromLatin1(c.expected)).toStdString()) << c.chosenEntry;
+    }
+}
+
+// A name in a folder that is gone opens the dialog in the nearest folder that is there, with
+// the name filled in.
+TEST(QtPlatformSaveFileDialog, OpensInTheNearestFolderThatIsThere)
+{
+    QTemporaryDir folder;
+    QtPlatform platform;
+    QString shownFolder;
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shownFolder = dialog->directory().absolutePath();
+            offered = dialog->selectedFiles();
+            dialog->reject();
+        }
+    });
+    platform.GetSaveFileName(nullptr, QStringLiteral("Export Blend As"), folder.filePath(QStringLiteral("gone/blend.png")),
+                             SaveFilter, QStringLiteral("PNG (*.png)"));
+    EXPECT_EQ(shownFolder.toStdString(), folder.path().toStdString());
+    EXPECT_EQ(offered.join(QLatin1Char('|')).toStdString(), folder.filePath(QStringLiteral("blend.png")).toStdString());
+}
+
+// A file that exists is taken only once the user says to replace it; "No" leaves the dialog
+// open for another name.
+TEST(QtPlatformSaveFileDialog, AsksBeforeAFileThatExistsIsTaken)
+{
+    QTemporaryDir folder;
+    const QString existing = folder.filePath(QStringLiteral("blend.png"));
+    ASSERT_TRUE(QFile(existing).open(QIODevice::WriteOnly));
+    QtPlatform platform;
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString question;
+        bool openAfterAnswer = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            QTimer::singleShot(0, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    question = box->text();
+                    box->button(answer)->click();
+                }
+            });
+            dialog->selectFile(QStringLiteral("blend"));
+            static_cast<QDialog*>(dialog)->accept(); // the "Save" button
+            openAfterAnswer = dialog->isVisible();
+            if (openAfterAnswer)
+                dialog->reject();
+        });
+        const QString chosen = platform.GetSaveFileName(nullptr, QStringLiteral("Export Blend As"), existing, SaveFilter,
+                                                        QStringLiteral("PNG (*.png)"));
+        EXPECT_TRUE(question.startsWith(QStringLiteral("blend.png already exists."))) << question.toStdString();
+        EXPECT_EQ(openAfterAnswer, answer == QMessageBox::No);
+        EXPECT_EQ(chosen.toStdString(), (answer == QMessageBox::Yes ? existing : QString()).toStdString());
+    }
 }
 
 TEST(QtTranslations, SpeakTheLanguageOfTheLocaleWhereQtHasIt)

@@ -1,5 +1,4 @@
-#include "app/Form1.h"
-#include "app/SolidPictureFiles.h"
+#include "StartCommandFixture.h"
 
 #include "fakes/FakePlatform.h"
 #include "job/FileFaults.h"
@@ -8,7 +7,6 @@
 #include <QImage>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -46,7 +44,7 @@ public:
     {
         ++started;
         if (onLoadStarted)
-            QMetaObject::invokeMethod(qApp, onLoadStarted, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(&calls_, onLoadStarted, Qt::QueuedConnection);
         // A load nobody stops fails the test by completing, not by hanging.
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (holdUntilStopped && !stop && std::chrono::steady_clock::now() < giveUp)
@@ -58,27 +56,20 @@ public:
         Picture picture = FakePlatform::LoadPicture(path);
         ++completed;
         if (onLoadCompleted)
-            QMetaObject::invokeMethod(qApp, onLoadCompleted, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(&calls_, onLoadCompleted, Qt::QueuedConnection);
         return picture;
     }
+
+private:
+    // The calls still waiting when the test ends go with it: one left over would otherwise
+    // act on the next test's window.
+    QObject calls_;
 };
 
-// The main window with two pictures, "Blend Left", an existing output folder and an earlier
-// result in it.
-class StartCommandCancelTest : public ::testing::Test {
+// The start button's window with an earlier result in its output folder.
+class StartCommandCancelTest : public StartCommandFixture<StoppableLoadsPlatform> {
 protected:
-    StartCommandCancelTest()
-    {
-        SaveSolidPictureFiles({{first, Qt::red}, {second, Qt::blue}}, QSize(60, 40));
-        EXPECT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
-        EXPECT_TRUE(PutFile(result, earlier));
-        form.Text1->setText(first);
-        form.Text2->setText(second);
-        form.Text4->setText(outFolder);
-        form.Option5->setChecked(true);
-        form.Option1->setChecked(true);
-        form.show();
-    }
+    StartCommandCancelTest() { EXPECT_TRUE(PutFile(result, earlier)); }
 
     QProgressDialog* progress() { return form.findChild<QProgressDialog*>(); }
 
@@ -115,14 +106,7 @@ protected:
         EXPECT_EQ(progress(), nullptr) << moment;
     }
 
-    QTemporaryDir dir;
-    const QString first = dir.filePath(QStringLiteral("red.png"));
-    const QString second = dir.filePath(QStringLiteral("blue.png"));
-    const QString outFolder = dir.filePath(QStringLiteral("out"));
-    const QString result = outFolder + QStringLiteral("/result.jpg");
     const QByteArray earlier = QByteArrayLiteral("the earlier result");
-    StoppableLoadsPlatform platform;
-    Form1 form{platform};
     bool cancelPressed = false;
 };
 

@@ -1,5 +1,5 @@
-#include "app/Form1.h"
-#include "app/SolidPictureFiles.h"
+#include "StartCommandFixture.h"
+
 #include "app/LivePreview.h"
 #include "app/PreviewWindow.h"
 
@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QContextMenuEvent>
 #include <QTest>
 #include <QTimer>
@@ -63,23 +62,10 @@ private:
     bool released_ = false;
 };
 
-// The main window over the held loads, with two pictures, "Blend Left" and an existing
-// output folder. `whileLoading` runs once, from a timer of the window's thread, when both
-// loads have started; it must let the loads go.
-class StartCommandWhileLoadingTest : public ::testing::Test {
+// The start button's window over the held loads. `whileLoading` runs once, from a timer of
+// the window's thread, when both loads have started; it must let the loads go.
+class StartCommandWhileLoadingTest : public StartCommandFixture<HeldLoadsPlatform> {
 protected:
-    StartCommandWhileLoadingTest()
-    {
-        SaveSolidPictureFiles({{first, Qt::red}, {second, Qt::blue}}, QSize(60, 40));
-        EXPECT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("out")));
-        form.Text1->setText(first);
-        form.Text2->setText(second);
-        form.Text4->setText(outFolder);
-        form.Option5->setChecked(true);
-        form.Option1->setChecked(true);
-        form.show();
-    }
-
     void runJob(const std::function<void()>& whileLoading)
     {
         QTimer poll;
@@ -96,12 +82,6 @@ protected:
         platform.letLoadsGo(); // should the job never have waited for them
     }
 
-    QTemporaryDir dir;
-    const QString first = dir.filePath(QStringLiteral("red.png"));
-    const QString second = dir.filePath(QStringLiteral("blue.png"));
-    const QString outFolder = dir.filePath(QStringLiteral("out"));
-    HeldLoadsPlatform platform;
-    Form1 form{platform};
     bool ranWhileLoading = false;
 };
 

@@ -34,6 +34,7 @@ public:
     // What the dialogs answer, one entry per call; empty text (cancel) when none is queued.
     std::deque<QString> openFileAnswers;
     std::deque<QString> folderAnswers;
+    std::deque<QString> saveFileAnswers;
     struct OpenFileCall {
         QString title;
         QString startFolder;
@@ -44,7 +45,14 @@ public:
         QString startFolder;
     };
     std::vector<OpenFileCall> openFileCalls;
+    struct SaveFileCall {
+        QString title;
+        QString startFile;
+        QString filter;
+        QString selectedFilter;
+    };
     std::vector<FolderCall> folderCalls;
+    std::vector<SaveFileCall> saveFileCalls;
 
     QString desktopFolder = QStringLiteral("/home/user/Desktop");
     QString picturesFolder = QStringLiteral("/home/user/Pictures");
@@ -70,6 +78,12 @@ public:
     {
         folderCalls.push_back({title, start});
         return next(folderAnswers);
+    }
+    QString GetSaveFileName(QWidget*, const QString& title, const QString& startFile, const QString& filter,
+                            const QString& selectedFilter) override
+    {
+        saveFileCalls.push_back({title, startFile, filter, selectedFilter});
+        return next(saveFileAnswers);
     }
     bool OpenDocument(const QString& path) override
     {
