@@ -35,7 +35,7 @@ void CheckedRowWriter::writeRow(const std::uint32_t* row)
 {
     takeStep([&] {
         if (rows_ == height_)
-            refuseRows(QStringLiteral("a row was given beyond the picture's %1").arg(height_));
+            refuseRows(QStringLiteral("a row was given beyond the picture's %1 rows").arg(height_));
         putRow(row, rows_);
         ++rows_;
     });
