@@ -31,19 +31,6 @@ Picture StepsPicture(int width, int height)
     });
 }
 
-// Pixels that no encoder can make much smaller, so that a file needs about as many bytes as the
-// picture has.
-Picture NoisePicture(int width, int height)
-{
-    return MakePicture(width, height, [](int x, int y) {
-        std::uint32_t h = std::uint32_t(x) * 0x9e3779b1u ^ std::uint32_t(y) * 0x85ebca77u;
-        h ^= h >> 15;
-        h *= 0x2c1b3c6du;
-        h ^= h >> 12;
-        return h & 0xffffff;
-    });
-}
-
 struct Format {
     const char* name;
     const char* file;
