@@ -21,8 +21,8 @@ inline constexpr int AccessDenied = 12;    // the folder or the earlier file may
 } // namespace JpegStatus
 
 // Starts a baseline JPEG file of the size at the quality (0 to 100) with full-resolution chroma
-// (4:4:4) and the accurate DCT. The encoder holds a few rows of the picture and a buffer of the
-// file's bytes, whatever the size. Its failures are those of SaveJPG.
+// (4:4:4) and the accurate DCT. The encoder holds eight rows of each colour component and a
+// buffer of the file's bytes, whatever the height. Its failures are those of SaveJPG.
 std::unique_ptr<PictureRowWriter> StartJpegFile(const QString& path, QSize size, int quality);
 
 // Writes the picture as such a JPEG file, replacing a file of that name only once the new one is

@@ -41,8 +41,8 @@ std::optional<WrittenFormat> writtenFormatOf(ExportFormat format)
     return std::nullopt;
 }
 
-// The writers word their failures for the window's report; an export's name the file and the
-// cause.
+// The writers word their failures for the window's report; an export's failures name the file
+// and the cause.
 template <typename Step>
 auto rewordingFailures(Step step)
 {
