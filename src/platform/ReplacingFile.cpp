@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #else
+#include <QFile>
 #include <QSaveFile>
 #endif
 
