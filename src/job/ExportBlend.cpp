@@ -7,10 +7,8 @@
 #include "engine/ScaledRamp.h"
 #include "job/BlendPictures.h"
 #include "job/ExportFormat.h"
-#include "job/ResultWriter.h"
-
 #include "job/PairRows.h"
-#include "job/RowWriterShim.h"
+#include "job/ResultWriter.h"
 
 #include <QStringList>
 
