@@ -5,6 +5,7 @@
 #include "codecs/WrittenFormats.h"
 
 #include "core/Failure.h"
+#include "fakes/FailureOf.h"
 #include "fakes/TestPictures.h"
 #include "job/FileFaults.h"
 
@@ -82,17 +83,6 @@ int LargestChannelError(const Picture& expected, const std::vector<std::uint32_t
                                 std::abs(Blue(e) - Blue(a))});
         }
     return largest;
-}
-
-template <typename Write>
-Failure FailureOf(Write&& write)
-{
-    try {
-        write();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    return Failure(0, "no failure");
 }
 
 class RowWritersTest : public ::testing::Test {

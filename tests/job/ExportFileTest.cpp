@@ -1,6 +1,7 @@
 #include "job/ExportFormat.h"
 
 #include "core/Failure.h"
+#include "fakes/FailureOf.h"
 #include "fakes/TestPictures.h"
 #include "job/FileFaults.h"
 
@@ -20,17 +21,6 @@ protected:
     QTemporaryDir dir;
     const Picture picture = NoisePicture(640, 480);
 };
-
-template <typename Write>
-Failure FailureOf(Write&& write)
-{
-    try {
-        write();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    return Failure(0, "no failure");
-}
 
 } // namespace
 
