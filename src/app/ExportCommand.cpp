@@ -7,6 +7,8 @@
 #include "app/PreviewWindow.h"
 #include "app/WindowWait.h"
 #include "app/WorkProgress.h"
+#include "codecs/PictureDecoder.h"
+#include "core/Failure.h"
 #include "engine/Canvas.h"
 #include "job/ExportBlend.h"
 #include "job/PathRoutines.h"
@@ -14,17 +16,23 @@
 
 #include <QDir>
 #include <QAction>
-#include <QImageReader>
 #include <QMenu>
 
 #include <algorithm>
 
 namespace {
 
-// The picture's size as its file's header gives it, for the dialog; empty when unknown.
-QSize storedSize(const QString& path)
+// The size the picture shows, turned upright, as its file's header gives it: the size an export
+// at that picture's size has. Empty when the file gives none.
+QSize uprightSize(const QString& path)
 {
-    return path.isEmpty() ? QSize() : QImageReader(path).size();
+    if (path.isEmpty())
+        return {};
+    try {
+        return PictureFileSize(path);
+    } catch (const Failure&) {
+        return {};
+    }
 }
 
 // The steps of the export's progress.
@@ -53,8 +61,8 @@ QString ExportCommand::defaultFile() const
 void ExportCommand::run()
 {
     Platform& platform = form_.platform();
-    ExportDialog dialog(&form_, platform, ReadExportChoices(platform, defaultFile()), storedSize(form_.Text1->text()),
-                        storedSize(form_.Text2->text()));
+    ExportDialog dialog(&form_, platform, ReadExportChoices(platform, defaultFile()), uprightSize(form_.Text1->text()),
+                        uprightSize(form_.Text2->text()));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ExportChoices choices = dialog.choices();

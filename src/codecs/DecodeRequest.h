@@ -18,7 +18,18 @@ struct DecodeRequest {
     DecoderMemory& memory;
     PictureFit fit = PictureFit::Stretch; // how it is brought to the canvas's size
     const StopFlag* stop = nullptr;       // checked at every row: a set flag throws Stopped
+    // When set, the rows go here at exactly the canvas's size by the fit, each as soon as it is
+    // made, and the decoding returns a null picture. A picture stored other than top to bottom
+    // is held, reduced, until it is complete, and then handed on.
+    RowSink* rows = nullptr;
+    // When set, the decoding ends once the header is read, throwing HeaderRead.
+    bool headerOnly = false;
     qint64 fileSize() const { return input.size(); }
+};
+
+// What a decoding asked for its header alone throws once it has read the picture's size.
+struct HeaderRead {
+    QSize upright; // the size as the picture is shown, its orientation applied
 };
 
 // The cause told for a file that ends before its picture does.
@@ -38,7 +49,8 @@ public:
 
     // Takes the decoder's own `workingBytes` and what the reduction of a picture of `stored`
     // size holds, waiting while the other picture of the job holds too much, and starts the
-    // reduction. Refuses the picture when it needs more than a job may use.
+    // reduction. Refuses the picture when it needs more than a job may use. For a request of
+    // the header alone, throws HeaderRead instead.
     void start(QSize stored, int orientation, std::size_t workingBytes);
     // What start() took or asked for.
     std::size_t bytes() const { return bytes_; }
@@ -73,11 +85,14 @@ public:
         ThrowIfStopped(request_.stop);
         picture_->addRowsOf(colour, rows);
     }
-    Picture finish() { return picture_->finish(); }
+    // The picture, upright; or, for a decoding whose rows go to a sink, a null picture once
+    // every row has gone there.
+    Picture finish();
 
 private:
     const DecodeRequest& request_;
     MemoryReservation reservation_;
     std::size_t bytes_ = 0;
+    bool streams_ = false; // the rows go to the request's sink as they are made
     std::optional<ReducedPicture> picture_;
 };

@@ -55,21 +55,31 @@ inline constexpr std::int64_t MostRlePixelsPerByte = 1024;
 inline constexpr std::int64_t MostGifPixelsPerByte = 4096;
 
 // The decoder memory of one job. The two pictures of a job are decoded at the same time;
-// when both need much, the second waits until the first has given its memory back.
+// when both need much, the second waits until the first has given its memory back. An export
+// streams both pictures into one blend, so neither can end before the other: there a decoding
+// that does not fit beside the other's is refused instead of waiting for it.
 class DecoderMemory {
 public:
-    explicit DecoderMemory(std::size_t limitBytes = JobDecoderMemoryMiB * 1024 * 1024) : limit_(limitBytes) {}
+    enum class WhenShort { Wait, Refuse };
+    explicit DecoderMemory(std::size_t limitBytes = JobDecoderMemoryMiB * 1024 * 1024, WhenShort whenShort = WhenShort::Wait)
+        : limit_(limitBytes), whenShort_(whenShort)
+    {
+    }
     std::size_t limit() const { return limit_; }
 
-    // Takes `bytes`, waiting while other decoders hold too much; false when `bytes` alone is
-    // above the limit.
+    // Takes `bytes`, waiting while other decoders hold too much, or not, as the memory was
+    // made; false when `bytes` alone is above the limit, or, without waiting, above what the
+    // others leave.
     bool take(std::size_t bytes);
     void giveBack(std::size_t bytes);
+    // What the decoders hold now.
+    std::size_t taken();
 
 private:
     std::mutex mutex_;
     std::condition_variable released_;
     std::size_t limit_;
+    WhenShort whenShort_;
     std::size_t used_ = 0;
 };
 
@@ -90,5 +100,6 @@ private:
     std::size_t bytes_ = 0;
 };
 
-// The cause told when a picture needs more decoder memory than a job may use.
-QString TooMuchMemoryCause(std::size_t bytes, std::size_t limit);
+// The cause told when a picture needs more decoder memory than a job may use, or than the
+// other picture leaves of it (`others` held).
+QString TooMuchMemoryCause(std::size_t bytes, std::size_t limit, std::size_t others = 0);

@@ -43,7 +43,19 @@ QByteArray SniffPictureFormat(const QByteArray& head)
     return format ? QByteArray(format->name) : QByteArray();
 }
 
-Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory, PictureFit fit, const StopFlag* stop)
+namespace {
+
+// What one decoding of a file is asked for, beyond the file itself.
+struct Decoding {
+    QSize canvas;
+    DecoderMemory* memory = nullptr;
+    PictureFit fit = PictureFit::Stretch;
+    const StopFlag* stop = nullptr;
+    RowSink* rows = nullptr;
+    bool headerOnly = false;
+};
+
+Picture decodeFile(const QString& path, const Decoding& decoding)
 {
     // Refuses what is not a file without opening it: opening a pipe would wait for a writer.
     RequirePictureFile(path);
@@ -62,6 +74,34 @@ Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* 
     input.seek(0);
 
     DecoderMemory ownMemory;
-    const DecodeRequest request{path, input, canvasSize, jobMemory ? *jobMemory : ownMemory, fit, stop};
+    DecodeRequest request{path, input, decoding.canvas, decoding.memory ? *decoding.memory : ownMemory, decoding.fit,
+                          decoding.stop};
+    request.rows = decoding.rows;
+    request.headerOnly = decoding.headerOnly;
     return format->decode(request);
+}
+
+} // namespace
+
+Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory, PictureFit fit, const StopFlag* stop)
+{
+    return decodeFile(path, {canvasSize, jobMemory, fit, stop});
+}
+
+void DecodePictureRows(const QString& path, QSize size, PictureFit fit, DecoderMemory& jobMemory, RowSink& rows,
+                       const StopFlag* stop)
+{
+    decodeFile(path, {size, &jobMemory, fit, stop, &rows});
+}
+
+QSize PictureFileSize(const QString& path)
+{
+    try {
+        // A canvas no picture is reduced for, so that the header tells the picture's own size.
+        decodeFile(path, {QSize(1 << 28, 1 << 28), nullptr, PictureFit::Stretch, nullptr, nullptr, true});
+    } catch (const HeaderRead& header) {
+        return header.upright;
+    }
+    // Every decoder reads its header before any row, or refuses the file.
+    throw PictureLoadFailure(FailureNumber::InvalidPicture, path, QStringLiteral("its header tells no size"));
 }

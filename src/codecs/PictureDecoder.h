@@ -4,6 +4,7 @@
 #include "codecs/DecoderBudget.h"
 #include "core/StopFlag.h"
 #include "engine/PictureFit.h"
+#include "engine/Resample.h"
 #include "platform/PictureLoader.h"
 
 #include <QByteArray>
@@ -25,6 +26,17 @@ QByteArray SniffPictureFormat(const QByteArray& head);
 // Safe to call from several threads at once. Throws Failure naming the file and the cause.
 Picture DecodePictureFile(const QString& path, QSize canvasSize, DecoderMemory* jobMemory = nullptr,
                           PictureFit fit = PictureFit::Stretch, const StopFlag* stop = nullptr);
+
+// The same decoding with the rows brought to exactly `size` by the fit and handed to `rows`,
+// each as soon as it is made, top to bottom: an export streams its pictures this way. A
+// picture stored other than top to bottom (rotated by EXIF, a bottom-up BMP) is held, reduced,
+// within the job's memory until it is complete. Throws Failure, or Stopped.
+void DecodePictureRows(const QString& path, QSize size, PictureFit fit, DecoderMemory& jobMemory, RowSink& rows,
+                       const StopFlag* stop);
+
+// The size a picture file shows, its orientation applied, from its header alone. Throws
+// Failure naming the file and the cause as the decoding would.
+QSize PictureFileSize(const QString& path);
 
 // Pictures decoded from files for a canvas of the given size; the two pictures of a job share
 // its decoder memory.

@@ -8,11 +8,6 @@ namespace {
 // The pixels a piece for the box shrink holds.
 constexpr std::size_t PiecePixels = 4096;
 
-bool turnsAQuarter(int orientation)
-{
-    return orientation >= 5 && orientation <= 8;
-}
-
 std::size_t pixelCount(QSize size)
 {
     return static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height());
@@ -37,6 +32,15 @@ bool shrinksInBoxes(QSize factors)
     return factors != QSize(1, 1);
 }
 
+// What the rows hold on their way to the filter: the box shrink and its piece, or the row
+// being gathered.
+std::size_t bytesBeforeTheFilter(QSize stored, QSize factors)
+{
+    return shrinksInBoxes(factors) ? BoxShrink::BytesNeeded(stored.width(), factors.width())
+                                         + std::min(PiecePixels, std::size_t(stored.width())) * sizeof(std::uint32_t)
+                                   : static_cast<std::size_t>(stored.width()) * sizeof(std::uint32_t);
+}
+
 void flattenOntoWhite(const std::uint32_t* in, std::size_t count, std::uint32_t* out)
 {
     for (std::size_t x = 0; x < count; ++x) {
@@ -56,6 +60,11 @@ void flattenOntoWhite(const std::uint32_t* in, std::size_t count, std::uint32_t*
 }
 
 } // namespace
+
+bool TurnsAQuarter(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
 
 int ShrinkOnLoadReduction(QSize stored, bool quarterTurned, QSize minimum)
 {
@@ -83,22 +92,46 @@ QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas, PictureFit fi
 
 std::size_t ReductionBytes(QSize stored, int orientation, QSize canvas, PictureFit fit)
 {
-    const QSize reduced = ReducedSize(stored, turnsAQuarter(orientation), canvas, fit);
+    const QSize reduced = ReducedSize(stored, TurnsAQuarter(orientation), canvas, fit);
     const QSize factors = boxFactorsFor(stored, reduced);
     const QSize shrunk = shrunkSize(stored, factors);
-    const std::size_t beforeTheFilter = shrinksInBoxes(factors)
-                                            ? BoxShrink::BytesNeeded(stored.width(), factors.width())
-                                                  + std::min(PiecePixels, std::size_t(stored.width())) * sizeof(std::uint32_t)
-                                            : static_cast<std::size_t>(stored.width()) * sizeof(std::uint32_t);
-    return RowResampler::BytesNeeded(shrunk.width(), shrunk.height(), reduced.width(), reduced.height()) + beforeTheFilter
+    return RowResampler::BytesNeeded(shrunk.width(), shrunk.height(), reduced.width(), reduced.height())
+           + bytesBeforeTheFilter(stored, factors)
            + 2 * pixelCount(reduced) * sizeof(std::uint32_t); // the picture, and turned upright
 }
 
 ReducedPicture::ReducedPicture(QSize stored, int orientation, QSize canvas, PictureFit fit)
-    : size_(ReducedSize(stored, turnsAQuarter(orientation), canvas, fit)), boxFactors_(boxFactorsFor(stored, size_)),
+    : size_(ReducedSize(stored, TurnsAQuarter(orientation), canvas, fit)), boxFactors_(boxFactorsFor(stored, size_)),
       pixels_(NewPixels(pixelCount(size_))), orientation_(orientation), storedWidth_(std::size_t(stored.width())),
       resampler_(shrunkSize(stored, boxFactors_).width(), shrunkSize(stored, boxFactors_).height(),
                  {pixels_.get(), size_.width(), size_.height(), size_.width()})
+{
+    prepareRows(stored);
+}
+
+ReducedPicture::ReducedPicture(QSize stored, QSize target, PictureFit fit, RowSink& sink)
+    : ReducedPicture(stored, FittedScaleOf(stored.width(), stored.height(), target.width(), target.height(), fit), sink)
+{
+}
+
+ReducedPicture::ReducedPicture(QSize stored, const FittedScale& scale, RowSink& sink)
+    : size_(scale.scaled.width, scale.scaled.height), boxFactors_(boxFactorsFor(stored, size_)), orientation_(1),
+      storedWidth_(std::size_t(stored.width())), shown_(std::make_unique<ShownRows>(scale.shown, sink)),
+      resampler_(FittedResampler(shrunkSize(stored, boxFactors_).width(), shrunkSize(stored, boxFactors_).height(), scale,
+                                 *shown_))
+{
+    prepareRows(stored);
+}
+
+std::size_t ReducedPicture::StreamingBytes(QSize stored, QSize target, PictureFit fit)
+{
+    const FittedScale scale = FittedScaleOf(stored.width(), stored.height(), target.width(), target.height(), fit);
+    const QSize factors = boxFactorsFor(stored, QSize(scale.scaled.width, scale.scaled.height));
+    const QSize shrunk = shrunkSize(stored, factors);
+    return FittedRowsBytes(shrunk.width(), shrunk.height(), scale) + bytesBeforeTheFilter(stored, factors);
+}
+
+void ReducedPicture::prepareRows(QSize stored)
 {
     if (shrinksInBoxes(boxFactors_)) {
         box_.emplace(stored.width(), stored.height(), boxFactors_.width(), boxFactors_.height());
@@ -192,11 +225,13 @@ Picture ReducedPicture::finish()
     // Every decoder hands all its rows; should one stop short, the rest of the picture is white
     // rather than whatever the memory held before.
     addRowsOf(0xffffffffu, std::numeric_limits<std::size_t>::max());
+    if (!pixels_)
+        return Picture();
     const int w = size_.width(), h = size_.height();
     if (orientation_ <= 1 || orientation_ > 8)
         return Picture::fromPixels(pixels_, w, h);
     // Where each stored pixel (x, y) goes in the upright picture.
-    const bool quarter = turnsAQuarter(orientation_);
+    const bool quarter = TurnsAQuarter(orientation_);
     const int uw = quarter ? h : w;
     auto upright = NewPixels(pixelCount(size_));
     for (int y = 0; y < h; ++y) {

@@ -3,6 +3,7 @@
 #include "core/Picture.h"
 #include "engine/PictureFit.h"
 #include "engine/BoxShrink.h"
+#include "engine/FittedRows.h"
 #include "engine/Resample.h"
 #include "core/PixelMemory.h"
 
@@ -13,6 +14,9 @@
 #include <optional>
 #include <span>
 #include <vector>
+
+// Whether an EXIF orientation (1 to 8) swaps the stored width and height.
+bool TurnsAQuarter(int orientation);
 
 // The largest JPEG DCT reduction (2, 4 or 8) that still leaves the upright picture at least as
 // large as `minimum`, or 1 when none does. `quarterTurned`: the picture's orientation swaps
@@ -44,6 +48,12 @@ public:
     static constexpr int FilterReduction = 8;
 
     ReducedPicture(QSize stored, int orientation, QSize canvas, PictureFit fit = PictureFit::Stretch);
+    // The rows of a picture stored top to bottom brought to exactly `target` by the fit and
+    // handed to the sink as they are made: nothing of the picture is held but the rows under
+    // the filter.
+    ReducedPicture(QSize stored, QSize target, PictureFit fit, RowSink& sink);
+    // The memory the second form holds.
+    static std::size_t StreamingBytes(QSize stored, QSize target, PictureFit fit);
 
     // The next stored row, 0xffRRGGBB.
     void addRow(const std::uint32_t* row) { addPixels(row, storedWidth_); }
@@ -56,10 +66,13 @@ public:
     // `rows` whole stored rows of one colour, 0xffRRGGBB, from the start of a row: what a
     // decoder's jumps over empty rows make, at the cost of a few rows however many they are.
     void addRowsOf(std::uint32_t colour, std::size_t rows);
-    // The reduced picture, upright.
+    // The reduced picture, upright; a null one when the rows went to a sink.
     Picture finish();
 
 private:
+    ReducedPicture(QSize stored, const FittedScale& scale, RowSink& sink);
+    void prepareRows(QSize stored);
+
     // Room for up to `wanted` of the next pixels of the current row, to be written and handed
     // on by commit(): the gathered row's place when the filter takes whole rows, else a piece
     // for the box shrink.
@@ -69,10 +82,11 @@ private:
 
     QSize size_;
     QSize boxFactors_;
-    std::shared_ptr<std::uint32_t[]> pixels_; // every pixel is written by the resampler
+    std::shared_ptr<std::uint32_t[]> pixels_; // every pixel is written by the resampler; none for a sink
     int orientation_;
     std::size_t storedWidth_;
     std::optional<BoxShrink> box_;
+    std::unique_ptr<ShownRows> shown_; // where the rows go when they are not kept
     RowResampler resampler_;
     std::vector<std::uint32_t> pending_; // the row gathered for the filter, or a piece for the box
     std::size_t rowAt_ = 0;             // pixels of the current row handed on

@@ -2,8 +2,7 @@
 
 #include "codecs/PictureFileWriting.h"
 #include "core/Failure.h"
-
-#include <QByteArray>
+#include "platform/ReplacingFile.h"
 
 #include <png.h>
 
@@ -12,13 +11,18 @@
 
 namespace {
 
+// Everything one encoding owns. libpng reports errors by a long jump back into the step that
+// called it, so nothing with a destructor lives in the frames it jumps over.
 struct PngEncoding {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    QByteArray bytes;
+    ReplacingFile* file = nullptr;
+    bool writeFailed = false; // the file refused the bytes, and says why
     char message[200] = {};
-    bool stopped = false;
 
+    PngEncoding() = default;
+    PngEncoding(const PngEncoding&) = delete;
+    PngEncoding& operator=(const PngEncoding&) = delete;
     ~PngEncoding() { png_destroy_write_struct(&png, info ? &info : nullptr); }
 };
 
@@ -37,27 +41,26 @@ void onWarning(png_structp, png_const_charp) {}
 
 void appendBytes(png_structp png, png_bytep data, std::size_t length)
 {
-    // No libpng frame may be unwound by an exception: a failed append leaves through
-    // libpng's own way out.
-    QByteArray& bytes = encodingOf(png).bytes;
-    try {
-        bytes.append(reinterpret_cast<const char*>(data), qsizetype(length));
-    } catch (...) {
-        png_error(png, "there is not enough memory to encode the picture");
+    PngEncoding& e = encodingOf(png);
+    if (!e.file->append(data, length)) {
+        e.writeFailed = true;
+        png_error(png, "the file refused the bytes");
     }
 }
 
+// The bytes reach the disk when the file is committed.
 void flush(png_structp) {}
 
-// Only plain values live in this frame, which libpng's error leaves by a long jump.
-bool encode(PngEncoding& e, const Picture& picture, const StopFlag* stop)
+// The steps that call libpng: only plain values live in their frames. False when libpng gave
+// up.
+bool started(PngEncoding& e, QSize size)
 {
     if (setjmp(png_jmpbuf(e.png)))
         return false;
     png_set_write_fn(e.png, nullptr, appendBytes, flush);
     // libpng's limit of a million pixels a side guards readers; a picture of ours may be longer.
     png_set_user_limits(e.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
-    png_set_IHDR(e.png, e.info, png_uint_32(picture.width), png_uint_32(picture.height), 8, PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(e.png, e.info, png_uint_32(size.width()), png_uint_32(size.height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(e.png, e.info);
     // Our pixels are 32-bit words 0xffRRGGBB: B, G, R, X in memory on a little-endian machine,
@@ -68,34 +71,83 @@ bool encode(PngEncoding& e, const Picture& picture, const StopFlag* stop)
     } else {
         png_set_filler(e.png, 0, PNG_FILLER_BEFORE);
     }
-    for (int y = 0; y < picture.height; ++y) {
-        if (stop && stop->load(std::memory_order_relaxed)) {
-            e.stopped = true;
-            return false;
-        }
-        png_write_row(e.png, reinterpret_cast<png_const_bytep>(picture.row(y)));
-    }
+    return true;
+}
+
+bool wroteRow(PngEncoding& e, const std::uint32_t* row)
+{
+    if (setjmp(png_jmpbuf(e.png)))
+        return false;
+    png_write_row(e.png, reinterpret_cast<png_const_bytep>(row));
+    return true;
+}
+
+bool finished(PngEncoding& e)
+{
+    if (setjmp(png_jmpbuf(e.png)))
+        return false;
     png_write_end(e.png, nullptr);
     return true;
 }
 
+class PngFile final : public CheckedRowWriter {
+public:
+    PngFile(const QString& path, QSize size) : CheckedRowWriter(size.height()), path_(path), file_(path)
+    {
+        if (const std::optional<WriteError> error = file_.error())
+            FailWritingPicture(path_, *error);
+        e_.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e_, onError, onWarning);
+        if (e_.png)
+            e_.info = png_create_info_struct(e_.png);
+        if (!e_.info)
+            FailSavingPicture(FailureNumber::OutOfMemory, path_, QStringLiteral("there is not enough memory to encode the picture"));
+        e_.file = &file_;
+        if (!started(e_, size))
+            failEncoding();
+    }
+
+protected:
+    void putRow(const std::uint32_t* row, int) override
+    {
+        if (!wroteRow(e_, row))
+            failEncoding();
+    }
+
+    void complete() override
+    {
+        if (!finished(e_))
+            failEncoding();
+        if (!file_.commit())
+            FailWritingPicture(path_, *file_.error());
+    }
+
+    void refuseRows(const QString& cause) const override { FailSavingPicture(FailureNumber::InvalidCall, path_, cause); }
+
+private:
+    [[noreturn]] void failEncoding() const
+    {
+        if (e_.writeFailed)
+            FailWritingPicture(path_, *file_.error());
+        FailSavingPicture(FailureNumber::InvalidCall, path_,
+                          QStringLiteral("the PNG encoder failed: %1").arg(QString::fromUtf8(e_.message)));
+    }
+
+    QString path_;
+    ReplacingFile file_;
+    // After the file, which it writes into, so that it goes first.
+    PngEncoding e_;
+};
+
 } // namespace
+
+std::unique_ptr<PictureRowWriter> StartPngFile(const QString& path, QSize size)
+{
+    if (size.isEmpty())
+        FailSavingPicture(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
+    return std::make_unique<PngFile>(path, size);
+}
 
 void SavePNG(const Picture& picture, const QString& path, const StopFlag* stop)
 {
-    if (picture.isNull())
-        FailSavingPicture(FailureNumber::InvalidPicture, path, QStringLiteral("the picture is empty"));
-    PngEncoding e;
-    e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e, onError, onWarning);
-    if (e.png)
-        e.info = png_create_info_struct(e.png);
-    if (!e.info)
-        FailSavingPicture(FailureNumber::OutOfMemory, path, QStringLiteral("there is not enough memory to encode the picture"));
-    const bool encoded = encode(e, picture, stop);
-    if (e.stopped)
-        throw Stopped();
-    if (!encoded)
-        FailSavingPicture(FailureNumber::InvalidCall, path,
-                          QStringLiteral("the PNG encoder failed: %1").arg(QString::fromUtf8(e.message)));
-    WritePictureBytes(path, e.bytes);
+    WritePictureRows(*StartPngFile(path, SizeToWrite(picture)), picture, stop);
 }

@@ -104,6 +104,15 @@ RowResampler::RowResampler(int sourceWidth, int sourceHeight, const Surface& tar
     }
 }
 
+RowResampler::RowResampler(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int firstRow, int endRow,
+                           RowSink& sink)
+    : RowResampler(sourceWidth, sourceHeight, Surface{nullptr, targetWidth, targetHeight, 0}, firstRow, endRow)
+{
+    sink_ = &sink;
+    if (!copies_)
+        made_.resize(static_cast<std::size_t>(targetWidth));
+}
+
 std::size_t RowResampler::BytesNeeded(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight)
 {
     const auto axis = [](int source, int target) {
@@ -121,7 +130,10 @@ void RowResampler::addRow(const std::uint32_t* row)
     if (y < firstNeeded_ || y > lastNeeded_)
         return;
     if (copies_) {
-        std::memcpy(target_.row(y), row, static_cast<std::size_t>(sourceWidth_) * sizeof(std::uint32_t));
+        if (sink_)
+            sink_->takeRow(y, row);
+        else
+            std::memcpy(target_.row(y), row, static_cast<std::size_t>(sourceWidth_) * sizeof(std::uint32_t));
         ++nextTarget_;
         return;
     }
@@ -136,8 +148,11 @@ void RowResampler::makeTargetRow(int ty)
     const int count = down_.count[static_cast<std::size_t>(ty)];
     for (int k = 0; k < count; ++k)
         tapRows_[static_cast<std::size_t>(k)] = ringRow(first + k);
+    std::uint32_t* out = sink_ ? made_.data() : target_.row(ty);
     kernels_.down(tapRows_.data(), &down_.weights[static_cast<std::size_t>(ty) * static_cast<std::size_t>(down_.maxTaps)], count,
-                  target_.width, target_.row(ty));
+                  target_.width, out);
+    if (sink_)
+        sink_->takeRow(ty, out);
 }
 
 void StretchPicture(const Picture& source, const Surface& target)

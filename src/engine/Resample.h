@@ -24,8 +24,17 @@ struct ResampleAxis {
     int last(int target) const { return first[static_cast<std::size_t>(target)] + count[static_cast<std::size_t>(target)] - 1; }
 };
 
+// Where a resampler hands the rows it makes when they are not kept in a picture: an export
+// passes each on to its encoder, so the picture at the export's size is never held whole.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    // Row y of the target, valid for the call only.
+    virtual void takeRow(int y, const std::uint32_t* row) = 0;
+};
+
 // Resamples a picture that arrives one row at a time, top to bottom, onto the rows
-// [firstRow, endRow) of a target. Each source row is filtered across as it comes, and a
+// [firstRow, endRow) of a target, or hands those rows to a sink as they are made. Each source row is filtered across as it comes, and a
 // target row is made as soon as the last source row under it has arrived, so only as many
 // filtered rows as the vertical filter has taps are ever kept: a decoder can feed it a
 // picture far larger than memory would hold whole.
@@ -35,6 +44,8 @@ public:
     // `kernels`: the processor's fastest unless given.
     RowResampler(int sourceWidth, int sourceHeight, const Surface& target, int firstRow, int endRow,
                  ResampleKernels kernels = BestResampleKernels());
+    RowResampler(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int firstRow, int endRow,
+                 RowSink& sink);
 
     // The memory a resampler from the source size to the target size holds: its weights grow
     // with the reduction, so a picture of absurd proportions needs gigabytes of them.
@@ -60,6 +71,8 @@ private:
     ResampleAxis down_;
     ResampleKernels kernels_;
     Surface target_;
+    RowSink* sink_ = nullptr;
+    std::vector<std::uint32_t> made_; // the row being made for the sink
     int sourceWidth_;
     bool copies_; // same size on both axes
     int nextSource_ = 0;

@@ -3,11 +3,11 @@
 #include "codecs/DecoderBudget.h"
 #include "codecs/PictureDecoder.h"
 #include "core/Failure.h"
-#include "core/PixelMemory.h"
 #include "engine/Canvas.h"
 #include "engine/ScaledRamp.h"
 #include "job/BlendPictures.h"
 #include "job/ExportFormat.h"
+#include "job/PairRows.h"
 #include "job/ResultWriter.h"
 
 #include <QStringList>
@@ -15,52 +15,44 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 namespace {
 
 const QSize WindowSize(Canvas::Width, Canvas::Height);
-// A canvas no picture is reduced for: a picture decoded for it keeps its own size.
-const QSize NoReduction(1 << 28, 1 << 28);
 
 std::size_t pixelBytes(QSize size)
 {
     return static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()) * sizeof(std::uint32_t);
 }
 
-// The pictures of one export, decoded for its size and fit, drawing on one job's memory.
+// The pictures of one export at the window's size, decoded for it, drawing on one job's memory.
 class ExportLoader : public PictureLoader {
 public:
-    ExportLoader(QSize size, PictureFit fit, DecoderMemory& memory, const StopFlag* stop)
-        : size_(size), fit_(fit), memory_(memory), stop_(stop)
+    ExportLoader(DecoderMemory& memory, const StopFlag* stop) : memory_(memory), stop_(stop) {}
+    Picture LoadPicture(const QString& path) override
     {
+        return DecodePictureFile(path, WindowSize, &memory_, PictureFit::Stretch, stop_);
     }
-    Picture LoadPicture(const QString& path) override { return DecodePictureFile(path, size_, &memory_, fit_, stop_); }
 
 private:
-    QSize size_;
-    PictureFit fit_;
     DecoderMemory& memory_;
     const StopFlag* stop_;
 };
 
-// The shares of the work: decoding both pictures, then composing the rows; the encoding at the
-// end is not followed.
-constexpr double DecodedShare = 0.5;
-
 constexpr std::size_t JobMemoryBytes = JobDecoderMemoryMiB * 1024 * 1024;
 
-// Once decoded, the export holds both pictures and the result at its size, within what a job
-// may use. Refuses a size that needs more.
-void refuseOversizedExport(QSize size, const QString& output)
+// The rows on their way from each decoder to the blending: enough to even out the bursts in
+// which a resampler makes them, within a megabyte a picture where rows are long.
+constexpr std::size_t RingBytes = 1024 * 1024;
+constexpr std::size_t MostRingRows = 16;
+
+std::size_t ringRowsFor(int width)
 {
-    const std::size_t held = 3 * pixelBytes(size);
-    if (held > JobMemoryBytes)
-        FailWriting(output, FailureNumber::OutOfMemory,
-                    QStringLiteral("at %1 x %2 pixels the export would hold %3 MiB, more than the %4 MiB a job may use")
-                        .arg(size.width())
-                        .arg(size.height())
-                        .arg(static_cast<qint64>(held >> 20))
-                        .arg(static_cast<qint64>(JobDecoderMemoryMiB)));
+    const std::size_t rowBytes = std::size_t(width) * sizeof(std::uint32_t);
+    return std::clamp<std::size_t>(RingBytes / rowBytes, 2, MostRingRows);
 }
 
 void refuseSizeOfFormat(ExportFormat format, QSize size, const QString& output)
@@ -70,26 +62,136 @@ void refuseSizeOfFormat(ExportFormat format, QSize size, const QString& output)
         FailWriting(output, FailureNumber::InvalidCall, refusal);
 }
 
-// The blend at the export's size: each row of the result from the same rows of the two
-// pictures, the overlay's share taken from the scaled ramp.
-Picture composeAtSize(const Picture& base, const Picture& overlay, double direction, double bandStart, QSize size,
-                      const ExportControl& control)
+// What the export holds besides its decoders: the rings of rows, the blended row, and, for a
+// format that is encoded whole, the blend itself. Refuses a size at which that leaves the
+// decoders less than half of a job's memory; returns what is left for them.
+std::size_t decoderMemoryLeft(ExportFormat format, QSize size, const QString& output)
 {
+    const std::size_t rowBytes = std::size_t(size.width()) * sizeof(std::uint32_t);
+    std::size_t held = (2 * ringRowsFor(size.width()) + 1) * rowBytes;
+    if (format == ExportFormat::WebP)
+        held += pixelBytes(size);
+    if (held > JobMemoryBytes / 2)
+        FailWriting(output, FailureNumber::OutOfMemory,
+                    QStringLiteral("at %1 x %2 pixels the export would hold %3 MiB besides its pictures, more than "
+                                   "half of the %4 MiB a job may use")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(static_cast<qint64>(held >> 20))
+                        .arg(static_cast<qint64>(JobDecoderMemoryMiB)));
+    return JobMemoryBytes - held;
+}
+
+// The two decoding threads of an export. However the export ends, they are stopped and
+// waited for before it returns.
+class DecodingThreads {
+public:
+    explicit DecodingThreads(PairRows& rows) : rows_(rows) {}
+    DecodingThreads(const DecodingThreads&) = delete;
+    DecodingThreads& operator=(const DecodingThreads&) = delete;
+    ~DecodingThreads()
+    {
+        rows_.stopDecoders();
+        for (std::thread& thread : threads_)
+            if (thread.joinable())
+                thread.join();
+    }
+
+    void start(PairRows::Side side, const QString& path, QSize size, PictureFit fit, DecoderMemory& memory)
+    {
+        const auto decode = [this, side, path, size, fit, &memory] {
+            try {
+                DecodePictureRows(path, size, fit, memory, rows_.sinkOf(side), &rows_.decodersStop());
+                rows_.ended(side, nullptr);
+            } catch (...) {
+                rows_.ended(side, std::current_exception());
+            }
+        };
+        try {
+            threads_[side] = std::thread(decode);
+        } catch (const std::system_error&) {
+            FailWriting(path, FailureNumber::OutOfMemory, QStringLiteral("no thread could be started to decode it"));
+        }
+    }
+
+private:
+    PairRows& rows_;
+    std::thread threads_[2];
+};
+
+// The failure that ends an export whose pictures did not both arrive whole: the base's before
+// the overlay's, as the window's job reports them.
+[[noreturn]] void throwPictureFailure(PairRows& rows)
+{
+    if (const std::exception_ptr failure = rows.failureOf(PairRows::Base))
+        std::rethrow_exception(failure);
+    std::rethrow_exception(rows.failureOf(PairRows::Overlay));
+}
+
+// The blend at the export's size, a row at a time: the decoders of both pictures hand their
+// rows, already brought to the size by the fit, to the blending, which writes each row of the
+// result as soon as it is made.
+void streamBlend(const ExportRequest& request, const QString& basePath, const QString& overlayPath, QSize size,
+                 ExportFormat format, const ExportControl& control)
+{
+    const QString& output = request.output;
     const int width = size.width(), height = size.height();
-    const bool horizontal = direction == 0;
-    const std::vector<std::uint32_t> shares = ScaledRampShares(bandStart, direction, horizontal ? width : height);
-    auto pixels = NewPixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    DecoderMemory memory(decoderMemoryLeft(format, size, output), DecoderMemory::WhenShort::Refuse);
+    const bool horizontal = request.blend.direction == 0;
+    const std::vector<std::uint32_t> shares =
+        ScaledRampShares(request.bandStart, request.blend.direction, horizontal ? width : height);
+    // Opened before anything is decoded: a folder that cannot be written is told at once.
+    const std::unique_ptr<PictureRowWriter> writer = StartExportFile(output, size, request.quality, control.stop);
+
+    PairRows rows(width, int(ringRowsFor(width)));
+    DecodingThreads threads(rows);
+    threads.start(PairRows::Base, basePath, size, request.fit, memory);
+    threads.start(PairRows::Overlay, overlayPath, size, request.fit, memory);
+
+    std::vector<std::uint32_t> blended(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         ThrowIfStopped(control.stop);
-        if (control.progress && y % 64 == 0)
-            control.progress(DecodedShare + (1 - DecodedShare) * y / height);
-        std::uint32_t* out = pixels.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        const std::optional<PairRows::Rows> pair = rows.waitFor(y, control.stop);
+        if (!pair) {
+            // The overlay is not needed once the base has failed; after the overlay's failure
+            // the base is decoded to its end, for a failure of its own comes first.
+            if (rows.failureOf(PairRows::Base))
+                rows.stopDecoders();
+            rows.waitForEnds(control.stop);
+            ThrowIfStopped(control.stop);
+            throwPictureFailure(rows);
+        }
         if (horizontal)
-            BlendRowAcross(base.row(y), overlay.row(y), shares.data(), out, width);
+            BlendRowAcross(pair->base, pair->overlay, shares.data(), blended.data(), width);
         else
-            BlendRowEvenly(base.row(y), overlay.row(y), shares.empty() ? 0 : shares[static_cast<std::size_t>(y)], out, width);
+            BlendRowEvenly(pair->base, pair->overlay, shares.empty() ? 0 : shares[static_cast<std::size_t>(y)],
+                           blended.data(), width);
+        rows.release();
+        writer->writeRow(blended.data());
+        if (control.progress && y % 64 == 0)
+            control.progress(double(y) / height);
     }
-    return Picture::fromPixels(pixels, width, height);
+    // A decoder may still fail after its last row, at the end of its file.
+    rows.waitForEnds(control.stop);
+    ThrowIfStopped(control.stop);
+    if (rows.failureOf(PairRows::Base) || rows.failureOf(PairRows::Overlay))
+        throwPictureFailure(rows);
+    writer->finish();
+}
+
+// The export at the window's size with the stretch fit is the window's own blend, pixel for
+// pixel: both pictures decoded for the canvas and composed as the start button does.
+void windowBlend(const ExportRequest& request, const QString& basePath, const QString& overlayPath,
+                 const ExportControl& control)
+{
+    DecoderMemory memory;
+    ExportLoader loader(memory, control.stop);
+    const BlendPictures pictures = LoadBlendPictures(loader, basePath, overlayPath);
+    Picture base = TakePicture(pictures.base);
+    Picture overlay = TakePicture(pictures.overlay);
+    ThrowIfStopped(control.stop);
+    const Picture result = ComposeWindowBlend(std::move(base), std::move(overlay), request.blend.direction, request.bandStart);
+    WriteExport(result, request.output, request.quality, control.stop);
 }
 
 } // namespace
@@ -155,49 +257,27 @@ void ExportBlend(const ExportRequest& request, const ExportControl& control)
     const bool firstIsBase = request.blend.baseField == 1;
     const QString& basePath = firstIsBase ? request.picture1 : request.picture2;
     const QString& overlayPath = firstIsBase ? request.picture2 : request.picture1;
-    Picture base, overlay;
-    QSize size;
     using Choice = ExportSize::Choice;
-    const Choice choice = request.size.choice;
-    if (choice == Choice::First || choice == Choice::Second) {
-        // The picture that gives the size is decoded at its own size first; the other is then
-        // decoded for it.
-        const bool sizedByBase = (choice == Choice::First) == firstIsBase;
-        const QString& sizingPath = sizedByBase ? basePath : overlayPath;
-        const Picture sizing = DecodePictureFile(sizingPath, NoReduction, nullptr, PictureFit::Stretch, control.stop);
-        size = QSize(sizing.width, sizing.height);
-        refuseSizeOfFormat(format, size, output);
-        refuseOversizedExport(size, output);
-        // The sizing picture is held while the other is decoded.
-        DecoderMemory memory(JobMemoryBytes - pixelBytes(size));
-        const Picture other = DecodePictureFile(sizedByBase ? overlayPath : basePath, size, &memory, request.fit, control.stop);
-        base = sizedByBase ? sizing : other;
-        overlay = sizedByBase ? other : sizing;
-    } else {
-        size = choice == Choice::Window ? WindowSize : request.size.given;
-        refuseSizeOfFormat(format, size, output);
-        refuseOversizedExport(size, output);
-        DecoderMemory memory;
-        ExportLoader loader(size, request.fit, memory, control.stop);
-        const BlendPictures pictures = LoadBlendPictures(loader, basePath, overlayPath);
-        base = TakePicture(pictures.base);
-        overlay = TakePicture(pictures.overlay);
+    QSize size;
+    switch (request.size.choice) {
+    case Choice::First:
+        size = PictureFileSize(request.picture1);
+        break;
+    case Choice::Second:
+        size = PictureFileSize(request.picture2);
+        break;
+    case Choice::Window:
+        size = WindowSize;
+        break;
+    case Choice::Given:
+        size = request.size.given;
+        break;
     }
-
-    ThrowIfStopped(control.stop);
-    if (control.progress)
-        control.progress(DecodedShare);
-    Picture result;
-    if (size == WindowSize && request.fit == PictureFit::Stretch) {
-        result = ComposeWindowBlend(std::move(base), std::move(overlay), request.blend.direction, request.bandStart);
-    } else {
-        const Picture fittedBase = FitToSize(base, size.width(), size.height(), request.fit);
-        base = Picture();
-        const Picture fittedOverlay = FitToSize(overlay, size.width(), size.height(), request.fit);
-        overlay = Picture();
-        result = composeAtSize(fittedBase, fittedOverlay, request.blend.direction, request.bandStart, size, control);
-    }
-    WriteExport(result, output, request.quality, control.stop);
+    refuseSizeOfFormat(format, size, output);
+    if (size == WindowSize && request.fit == PictureFit::Stretch)
+        windowBlend(request, basePath, overlayPath, control);
+    else
+        streamBlend(request, basePath, overlayPath, size, format, control);
     if (control.progress)
         control.progress(1);
 }

@@ -4,10 +4,13 @@
 #include "codecs/SaveAsPNG.h"
 #include "codecs/SaveAsWebP.h"
 #include "codecs/SavePicture.h"
+#include "codecs/WrittenFormats.h"
 #include "core/Failure.h"
 #include "job/ResultWriter.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -21,21 +24,71 @@ constexpr FormatName Extensions[] = {
     {"webp", ExportFormat::WebP}, {"bmp", ExportFormat::Bmp},
 };
 
-int longestSide(ExportFormat format)
+std::optional<WrittenFormat> writtenFormatOf(ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Jpeg:
-        return MaxJpegSide;
+        return WrittenFormat::Jpeg;
+    case ExportFormat::Png:
+        return WrittenFormat::Png;
     case ExportFormat::WebP:
-        return MaxWebPSide;
-    default:
-        return 0;
+        return WrittenFormat::WebP;
+    case ExportFormat::Bmp:
+        return WrittenFormat::Bmp;
+    case ExportFormat::Invalid:
+        break;
+    }
+    return std::nullopt;
+}
+
+// The writers word their failures for the window's report; an export's failures name the file
+// and the cause.
+template <typename Step>
+auto rewordingFailures(Step step)
+{
+    try {
+        return step();
+    } catch (const Failure& failure) {
+        if (failure.cause().empty())
+            throw;
+        FailWriting(QString::fromStdString(failure.path()), failure.number(), QString::fromStdString(failure.cause()));
     }
 }
 
-const char* nameOf(ExportFormat format)
+class ExportFile final : public PictureRowWriter {
+public:
+    explicit ExportFile(std::unique_ptr<PictureRowWriter> writer) : writer_(std::move(writer)) {}
+
+    void writeRow(const std::uint32_t* row) override
+    {
+        rewordingFailures([&] { writer_->writeRow(row); });
+    }
+    void finish() override
+    {
+        rewordingFailures([&] { writer_->finish(); });
+    }
+
+private:
+    std::unique_ptr<PictureRowWriter> writer_;
+};
+
+std::unique_ptr<PictureRowWriter> startWriter(ExportFormat format, const QString& path, QSize size, int quality,
+                                              const StopFlag* stop)
 {
-    return format == ExportFormat::Jpeg ? "JPEG" : "WebP";
+    switch (format) {
+    case ExportFormat::Jpeg:
+        return StartJpegFile(path, size, quality);
+    case ExportFormat::Png:
+        return StartPngFile(path, size);
+    case ExportFormat::WebP:
+        return StartWebPFile(path, size, quality, stop);
+    case ExportFormat::Bmp:
+        return StartBmpFile(path, size);
+    case ExportFormat::Invalid:
+        break;
+    }
+    FailWriting(path, FailureNumber::InvalidCall,
+                QStringLiteral("Invalid output file format (use %1)").arg(ExportExtensionsText()));
 }
 
 } // namespace
@@ -60,43 +113,21 @@ QString ExportExtensionsText()
 
 QString ExportSizeRefusal(ExportFormat format, QSize size)
 {
-    const int longest = longestSide(format);
-    if (longest == 0 || (size.width() <= longest && size.height() <= longest))
+    const std::optional<WrittenFormat> written = writtenFormatOf(format);
+    const QString refusal = written ? SideRefusal(*written, size) : QString();
+    if (refusal.isEmpty())
         return {};
-    return QStringLiteral("a %1 picture can have at most %2 pixels a side, not %3 x %4")
-        .arg(QLatin1String(nameOf(format)))
-        .arg(longest)
-        .arg(size.width())
-        .arg(size.height());
+    return QStringLiteral("%1, not %2 x %3").arg(refusal).arg(size.width()).arg(size.height());
+}
+
+std::unique_ptr<PictureRowWriter> StartExportFile(const QString& path, QSize size, int quality, const StopFlag* stop)
+{
+    return std::make_unique<ExportFile>(
+        rewordingFailures([&] { return startWriter(ExportFormatOf(path), path, size, quality, stop); }));
 }
 
 void WriteExport(const Picture& picture, const QString& path, int quality, const StopFlag* stop)
 {
     ThrowIfStopped(stop);
-    try {
-        switch (ExportFormatOf(path)) {
-        case ExportFormat::Jpeg:
-            SaveJPG(picture, path, quality);
-            return;
-        case ExportFormat::Png:
-            SavePNG(picture, path, stop);
-            return;
-        case ExportFormat::WebP:
-            SaveWebP(picture, path, quality, stop);
-            return;
-        case ExportFormat::Bmp:
-            SavePicture(picture, path);
-            return;
-        case ExportFormat::Invalid:
-            break;
-        }
-    } catch (const Failure& failure) {
-        // The writers word their descriptions for the window's report; this one names the file
-        // and the cause.
-        if (failure.cause().empty())
-            throw;
-        FailWriting(QString::fromStdString(failure.path()), failure.number(), QString::fromStdString(failure.cause()));
-    }
-    FailWriting(path, FailureNumber::InvalidCall,
-                QStringLiteral("Invalid output file format (use %1)").arg(ExportExtensionsText()));
+    WritePictureRows(*StartExportFile(path, SizeToWrite(picture), quality, stop), picture, stop);
 }

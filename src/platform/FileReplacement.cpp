@@ -7,7 +7,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 #include <fcntl.h>
@@ -47,6 +48,7 @@ public:
     Descriptor& operator=(const Descriptor&) = delete;
 
     int get() const { return descriptor_; }
+    int release() { return std::exchange(descriptor_, -1); }
     explicit operator bool() const { return descriptor_ >= 0; }
 
 private:
@@ -122,34 +124,30 @@ int lastError()
     return errno != 0 ? errno : EIO;
 }
 
-int writeAll(int file, const QByteArray& bytes)
+// A write that stops part way (the disk is full) returns what it wrote; the write of the rest
+// then fails with the system's reason.
+template <typename Step>
+int writeAllOf(const char* bytes, std::size_t size, Step step)
 {
-    for (qsizetype written = 0; written < bytes.size();) {
-        const ssize_t step = ::write(file, bytes.constData() + written, std::size_t(bytes.size() - written));
-        if (step < 0 && errno == EINTR)
+    for (std::size_t written = 0; written < size;) {
+        const ssize_t done = step(bytes + written, size - written, written);
+        if (done < 0 && errno == EINTR)
             continue;
-        // A write that stops part way (the disk is full) returns what it wrote; the write of
-        // the rest then fails with the system's reason.
-        if (step <= 0)
-            return step < 0 ? lastError() : EIO;
-        written += step;
+        if (done <= 0)
+            return done < 0 ? lastError() : EIO;
+        written += static_cast<std::size_t>(done);
     }
     return 0;
 }
 
-// The new content, complete and on the disk before it may take the file's place. A file that
-// replaces an earlier one keeps its permissions, writable by its owner.
-int fill(int file, const QByteArray& bytes, const std::optional<mode_t>& earlierMode)
+// A file that replaces an earlier one keeps its permissions, writable by its owner.
+int takeEarlierMode(int file, const std::optional<mode_t>& earlierMode)
 {
-    if (earlierMode && ::fchmod(file, (*earlierMode & 0777) | S_IWUSR) != 0)
-        return lastError();
-    if (const int error = writeAll(file, bytes))
-        return error;
-    return ::fsync(file) == 0 ? 0 : lastError();
+    return !earlierMode || ::fchmod(file, (*earlierMode & 0777) | S_IWUSR) == 0 ? 0 : lastError();
 }
 
 struct Temporary {
-    Descriptor file;
+    int file = -1;
     QByteArray name; // empty while the file has none
     int error = 0;   // why there is no file; EEXIST when every temporary name is taken
 };
@@ -165,46 +163,60 @@ Temporary createNamed(int folder, const QByteArray& fileName)
             if (!file) {
                 if (errno == EEXIST)
                     break;
-                return {Descriptor(), {}, lastError()};
+                return {-1, {}, lastError()};
             }
             holdWhileWriting(file.get());
             struct stat held {};
             if (::fstat(file.get(), &held) != 0)
-                return {Descriptor(), {}, lastError()};
+                return {-1, {}, lastError()};
             if (held.st_nlink > 0)
-                return {std::move(file), name, 0};
+                return {file.release(), name, 0};
         }
     }
-    return {Descriptor(), {}, EEXIST};
+    return {-1, {}, EEXIST};
 }
 
 #ifdef O_TMPFILE
-// Gives the unnamed file a name in the folder: through its entry in /proc, else through the
-// descriptor itself (which needs a privilege). 0, or the error number.
-int linkUnnamed(int file, int folder, const char* name)
+// The entry of an open file in /proc, through which an unnamed file gets its name.
+QByteArray entryOf(int file)
 {
-    char entry[40];
-    std::snprintf(entry, sizeof entry, "/proc/self/fd/%d", file);
-    if (::linkat(AT_FDCWD, entry, folder, name, AT_SYMLINK_FOLLOW) == 0)
-        return 0;
-    if (errno != ENOENT)
-        return lastError();
-    return ::linkat(file, "", folder, name, AT_EMPTY_PATH) == 0 ? 0 : lastError();
+    return "/proc/self/fd/" + QByteArray::number(file);
+}
+
+// An unnamed file in the folder that can be given a name once it is complete, or -1 with the
+// error number: 0 when the file system cannot make one or the system cannot name it later
+// (no /proc), and a named file must take its place.
+int createUnnamed(int folder, int& error)
+{
+    Descriptor file(::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (!file) {
+        // A file system without unnamed files says so; any other refusal would hold for a
+        // named file as well.
+        error = errno == EOPNOTSUPP || errno == EISDIR ? 0 : lastError();
+        return -1;
+    }
+    struct stat entry {};
+    if (::lstat(entryOf(file.get()).constData(), &entry) != 0) {
+        error = 0;
+        return -1;
+    }
+    holdWhileWriting(file.get());
+    return file.release();
 }
 
 // Names the complete unnamed file in the first free place: 0, or the error number, EEXIST when
-// every temporary name is taken and ENOENT when this system cannot name an unnamed file.
-int nameUnnamed(Temporary& temporary, int folder, const QByteArray& fileName)
+// every temporary name is taken.
+int nameUnnamed(int file, int folder, const QByteArray& fileName, QByteArray& name)
 {
+    const QByteArray entry = entryOf(file);
     for (int write = 0; write < ConcurrentWrites; ++write) {
-        QByteArray name = TemporaryNameOf(fileName, write);
-        const int error = linkUnnamed(temporary.file.get(), folder, name.constData());
-        if (error == 0) {
-            temporary.name = std::move(name);
+        QByteArray candidate = TemporaryNameOf(fileName, write);
+        if (::linkat(AT_FDCWD, entry.constData(), folder, candidate.constData(), AT_SYMLINK_FOLLOW) == 0) {
+            name = std::move(candidate);
             return 0;
         }
-        if (error != EEXIST)
-            return error;
+        if (errno != EEXIST)
+            return lastError();
     }
     return EEXIST;
 }
@@ -216,31 +228,9 @@ WriteError allPlacesTaken()
     return {WriteError::Cause::WriteFailed, QStringLiteral("%1 other writes of the file are under way").arg(ConcurrentWrites)};
 }
 
-// Puts the complete temporary file in the file's place, or removes it.
-std::optional<WriteError> replaceWith(const Temporary& temporary, int folder, const QByteArray& fileName)
+WriteError placeError(int error)
 {
-    if (::renameat(folder, temporary.name.constData(), folder, fileName.constData()) != 0) {
-        const int error = lastError();
-        ::unlinkat(folder, temporary.name.constData(), 0);
-        return SystemWriteError(error);
-    }
-    // The rename itself reaches the disk with the folder's own data.
-    if (const Descriptor listing(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); listing)
-        ::fsync(listing.get());
-    return std::nullopt;
-}
-
-std::optional<WriteError> writeThroughNamed(int folder, const QByteArray& fileName, const QByteArray& bytes,
-                                            const std::optional<mode_t>& earlierMode)
-{
-    const Temporary temporary = createNamed(folder, fileName);
-    if (!temporary.file)
-        return temporary.error == EEXIST ? allPlacesTaken() : SystemWriteError(temporary.error);
-    if (const int error = fill(temporary.file.get(), bytes, earlierMode)) {
-        ::unlinkat(folder, temporary.name.constData(), 0);
-        return SystemWriteError(error);
-    }
-    return replaceWith(temporary, folder, fileName);
+    return error == EEXIST ? allPlacesTaken() : SystemWriteError(error);
 }
 
 } // namespace
@@ -251,44 +241,105 @@ QByteArray TemporaryNameOf(const QByteArray& fileName, int write)
     return ".vantelle-" + digest + '-' + QByteArray::number(write, 16) + ".part";
 }
 
-std::optional<WriteError> ReplaceFileContent(const QString& path, const QByteArray& bytes, WaitingContent way)
+ContentReplacement::ContentReplacement(const QString& path, WaitingContent way)
 {
     const QFileInfo file = fileBehindLinks(path);
-    const Descriptor folder(::open(QFile::encodeName(file.absolutePath()).constData(), FolderAccess));
-    if (!folder)
-        return SystemWriteError(lastError());
-    const QByteArray fileName = QFile::encodeName(file.fileName());
+    folder_ = ::open(QFile::encodeName(file.absolutePath()).constData(), FolderAccess);
+    if (folder_ < 0) {
+        refusal_ = SystemWriteError(lastError());
+        return;
+    }
+    fileName_ = QFile::encodeName(file.fileName());
 
     struct stat earlier {};
     std::optional<mode_t> earlierMode;
-    if (::fstatat(folder.get(), fileName.constData(), &earlier, 0) == 0 && S_ISREG(earlier.st_mode))
+    if (::fstatat(folder_, fileName_.constData(), &earlier, 0) == 0 && S_ISREG(earlier.st_mode))
         earlierMode = earlier.st_mode;
-    clearLeftOvers(folder.get(), fileName);
+    clearLeftOvers(folder_, fileName_);
 
 #ifdef O_TMPFILE
     if (way == WaitingContent::Unnamed) {
-        Temporary temporary;
-        temporary.file = Descriptor(::openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-        const int refusal = temporary.file ? 0 : lastError();
-        // A file system without unnamed files says so; any other refusal would hold for a
-        // named file as well.
-        if (refusal != 0 && refusal != EOPNOTSUPP && refusal != EISDIR)
-            return SystemWriteError(refusal);
-        if (temporary.file) {
-            holdWhileWriting(temporary.file.get());
-            if (const int error = fill(temporary.file.get(), bytes, earlierMode))
-                return SystemWriteError(error);
-            const int error = nameUnnamed(temporary, folder.get(), fileName);
-            if (error == 0)
-                return replaceWith(temporary, folder.get(), fileName);
-            if (error != ENOENT)
-                return error == EEXIST ? allPlacesTaken() : SystemWriteError(error);
+        int error = 0;
+        file_ = createUnnamed(folder_, error);
+        if (error != 0) {
+            refusal_ = SystemWriteError(error);
+            return;
         }
     }
 #else
     Q_UNUSED(way);
 #endif
-    return writeThroughNamed(folder.get(), fileName, bytes, earlierMode);
+    if (file_ < 0) {
+        Temporary temporary = createNamed(folder_, fileName_);
+        if (temporary.file < 0) {
+            refusal_ = placeError(temporary.error);
+            return;
+        }
+        file_ = temporary.file;
+        temporaryName_ = std::move(temporary.name);
+    }
+    if (const int error = takeEarlierMode(file_, earlierMode))
+        refusal_ = SystemWriteError(error);
+}
+
+ContentReplacement::~ContentReplacement()
+{
+    // Removed while it is still locked, so that no cleaner takes a live write's name meanwhile.
+    if (!temporaryName_.isEmpty() && !committed_)
+        ::unlinkat(folder_, temporaryName_.constData(), 0);
+    if (file_ >= 0)
+        ::close(file_);
+    if (folder_ >= 0)
+        ::close(folder_);
+}
+
+int ContentReplacement::append(const char* bytes, std::size_t size)
+{
+    return writeAllOf(bytes, size, [this](const char* from, std::size_t count, std::size_t) {
+        return ::write(file_, from, count);
+    });
+}
+
+int ContentReplacement::writeAt(std::uint64_t offset, const char* bytes, std::size_t size)
+{
+    constexpr std::uint64_t LargestOffset = std::uint64_t(std::numeric_limits<off_t>::max());
+    if (size > LargestOffset || offset > LargestOffset - size)
+        return EFBIG;
+    return writeAllOf(bytes, size, [this, offset](const char* from, std::size_t count, std::size_t written) {
+        return ::pwrite(file_, from, count, off_t(offset + written));
+    });
+}
+
+std::optional<WriteError> ContentReplacement::commit()
+{
+    if (refusal_)
+        return refusal_;
+    if (committed_ || file_ < 0)
+        return SystemWriteError(EBADF);
+    if (::fsync(file_) != 0)
+        return SystemWriteError(lastError());
+#ifdef O_TMPFILE
+    if (temporaryName_.isEmpty())
+        if (const int error = nameUnnamed(file_, folder_, fileName_, temporaryName_))
+            return placeError(error);
+#endif
+    if (::renameat(folder_, temporaryName_.constData(), folder_, fileName_.constData()) != 0)
+        return SystemWriteError(lastError());
+    committed_ = true;
+    // The rename itself reaches the disk with the folder's own data.
+    if (const Descriptor listing(::openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); listing)
+        ::fsync(listing.get());
+    return std::nullopt;
+}
+
+std::optional<WriteError> ReplaceFileContent(const QString& path, const QByteArray& bytes, WaitingContent way)
+{
+    ContentReplacement content(path, way);
+    if (content.refusal())
+        return content.refusal();
+    if (const int error = content.append(bytes.constData(), std::size_t(bytes.size())))
+        return SystemWriteError(error);
+    return content.commit();
 }
 
 #endif

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -13,7 +15,8 @@
 // so that it takes the file's place in one rename.
 enum class WaitingContent {
     // A file without a name (Linux O_TMPFILE), named only for the moment between its link and
-    // its rename. File systems that cannot make one get a Named file instead.
+    // its rename. File systems that cannot make one, and systems that cannot name one later,
+    // get a Named file instead.
     Unnamed,
     // A file with a temporary name from the start.
     Named,
@@ -26,11 +29,42 @@ enum class WaitingContent {
 inline constexpr int ConcurrentWrites = 16;
 QByteArray TemporaryNameOf(const QByteArray& fileName, int write);
 
-// Makes the bytes the whole content of the file at path, by way of a temporary file in its
-// folder that replaces it once complete and synced, and that is locked while any write uses
-// it. A symbolic link is followed to the file it leads to, which is replaced; the link stays.
-// Before it writes, removes what killed writes of the file left under the temporary names:
-// only a plain file of the user running the program, with no other link, that no live write
-// holds. Neither the kind of what the path names nor its folder is checked here.
+// The new content of the file at a path while it is written: a temporary file in its folder,
+// locked while any write uses it, that replaces the file once complete and synced. A symbolic
+// link is followed to the file it leads to, which is replaced; the link stays. Before it
+// starts, removes what killed writes of the file left under the temporary names: only a plain
+// file of the user running the program, with no other link, that no live write holds. Neither
+// the kind of what the path names nor its folder is checked here. Destroyed before it is
+// committed, it leaves nothing: an unnamed file goes with its descriptor, a named one is
+// removed, and an earlier file stays as it was.
+class ContentReplacement {
+public:
+    ContentReplacement(const QString& path, WaitingContent way);
+    ~ContentReplacement();
+    ContentReplacement(const ContentReplacement&) = delete;
+    ContentReplacement& operator=(const ContentReplacement&) = delete;
+
+    // Why the new content could not be started; nothing once it is.
+    const std::optional<WriteError>& refusal() const { return refusal_; }
+
+    // Add the bytes at the end of the new content, or put them at an offset from its start:
+    // 0, or the system's error number. They allocate nothing, so a library's callback may use
+    // them.
+    int append(const char* bytes, std::size_t size);
+    int writeAt(std::uint64_t offset, const char* bytes, std::size_t size);
+
+    // Puts the complete content on the disk and in the file's place, once.
+    std::optional<WriteError> commit();
+
+private:
+    int folder_ = -1;
+    int file_ = -1;
+    QByteArray fileName_;
+    QByteArray temporaryName_; // empty while the file has none
+    bool committed_ = false;
+    std::optional<WriteError> refusal_;
+};
+
+// Makes the bytes the whole content of the file at path by way of a ContentReplacement.
 std::optional<WriteError> ReplaceFileContent(const QString& path, const QByteArray& bytes, WaitingContent way);
 #endif

@@ -1,13 +1,10 @@
 #include "platform/FileSystem.h"
 
-#include "platform/FileReplacement.h"
+#include "platform/ReplacingFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#ifndef Q_OS_UNIX
-#include <QSaveFile>
-#endif
 
 #include <cerrno>
 #include <filesystem>
@@ -153,79 +150,10 @@ WriteError SystemWriteError(int error)
     }
 }
 
-#ifndef Q_OS_UNIX
-namespace {
-
-// A write that stops part way (the disk is full) returns what it wrote and no error; the
-// write of the rest then fails with the system's reason.
-bool writeAll(QFileDevice& file, const QByteArray& bytes)
-{
-    for (qsizetype written = 0; written < bytes.size();) {
-        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
-        if (step <= 0)
-            return false;
-        written += step;
-    }
-    return true;
-}
-
-std::optional<WriteError> writeThroughTemporaryFile(const QString& path, const QByteArray& bytes)
-{
-    // Never fall back to writing into the target itself: that could leave it truncated.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (file.open(QIODevice::WriteOnly) && writeAll(file, bytes) && file.commit())
-        return std::nullopt;
-    const QString reason = file.error() == QFileDevice::NoError ? QStringLiteral("the file could not be written")
-                                                                : file.errorString();
-    file.cancelWriting();
-    const bool folderWritable = QFileInfo(QFileInfo(path).absolutePath()).isWritable();
-    return WriteError{folderWritable ? WriteError::Cause::WriteFailed : WriteError::Cause::AccessDenied,
-                      reason};
-}
-
-// A read-only earlier file would make the replacement fail; it is made writable first, and
-// gets its permissions back if the new file cannot take its place.
-std::optional<WriteError> replaceContent(const QString& path, const QByteArray& bytes)
-{
-    const QFileInfo target(path);
-    const bool forced = target.exists() && !target.isWritable();
-    const QFileDevice::Permissions earlier = target.permissions();
-    if (forced && !QFile::setPermissions(path, earlier | QFileDevice::WriteOwner | QFileDevice::WriteUser))
-        return WriteError{WriteError::Cause::AccessDenied,
-                          QStringLiteral("the earlier file is read-only and cannot be replaced")};
-
-    std::optional<WriteError> error = writeThroughTemporaryFile(path, bytes);
-    if (error && forced)
-        QFile::setPermissions(path, earlier);
-    return error;
-}
-
-} // namespace
-#endif
-
 std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes)
 {
-    const QFileInfo target(path);
-    // A folder on the way that may not be entered, a name too long, a loop of links: the
-    // system's reason says which.
-    const FileKind folder = KindOfFile(target.absolutePath());
-    if (folder.kind == FileKind::Unreachable)
-        return WriteError{WriteError::Cause::WriteFailed, folder.reason};
-    if (folder.kind != FileKind::Folder)
-        return WriteError{WriteError::Cause::FolderMissing, QStringLiteral("the folder does not exist")};
-    // The new file would take the place of whatever the name leads to: a device node or a
-    // pipe would be gone, and a link loop would be replaced by a plain file.
-    const FileKind kind = KindOfFile(path);
-    if (kind.kind == FileKind::Unreachable)
-        return WriteError{WriteError::Cause::WriteFailed, kind.reason};
-    if (kind.kind != FileKind::Absent && kind.kind != FileKind::File)
-        return WriteError{WriteError::Cause::AccessDenied,
-                          QStringLiteral("%1 of that name is in the way").arg(KindInWords(kind))};
-
-#ifdef Q_OS_UNIX
-    return ReplaceFileContent(path, bytes, WaitingContent::Unnamed);
-#else
-    return replaceContent(path, bytes);
-#endif
+    ReplacingFile file(path);
+    if (file.append(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+        file.commit();
+    return file.error();
 }

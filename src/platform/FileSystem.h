@@ -87,5 +87,6 @@ WriteError SystemWriteError(int error);
 // the file. The temporary file's name fits wherever the file's own does. An earlier
 // read-only file is replaced as well. Only a file is ever replaced: a folder, a pipe, a
 // device or a socket of that name, itself or at the end of a symbolic link, is refused. A
-// link to a file stays a link, and its file is replaced.
+// link to a file stays a link, and its file is replaced. A file written as its bytes come is a
+// ReplacingFile, which this writes through.
 std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes);

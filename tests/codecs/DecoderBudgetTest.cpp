@@ -60,4 +60,17 @@ TEST(DecoderMemory, ASecondTakerWaitsUntilTheFirstGivesBack)
     EXPECT_TRUE(memory.take(100)) << "the second gave its share back";
 }
 
+// Where both pictures must be decoded at once, one that does not fit beside the other is
+// refused at once, and the cause says what the other holds.
+TEST(DecoderMemory, WithoutWaitingASecondTakerThatDoesNotFitIsRefused)
+{
+    DecoderMemory memory(100 * 1024 * 1024, DecoderMemory::WhenShort::Refuse);
+    ASSERT_TRUE(memory.take(60 * 1024 * 1024));
+    EXPECT_FALSE(memory.take(50 * 1024 * 1024));
+    EXPECT_TRUE(memory.take(40 * 1024 * 1024));
+    EXPECT_EQ(TooMuchMemoryCause(50 * 1024 * 1024, memory.limit(), 60 * 1024 * 1024),
+              QStringLiteral("decoding it needs 50 MiB beside the other picture's 60 MiB, more than the 100 MiB a job may "
+                             "use for decoding"));
+}
+
 } // namespace

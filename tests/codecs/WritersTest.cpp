@@ -2,6 +2,7 @@
 #include "codecs/SaveAsJPG.h"
 #include "codecs/SavePicture.h"
 
+#include "fakes/FailureOf.h"
 #include "fakes/TestPictures.h"
 #include "job/FileFaults.h"
 #include "core/Failure.h"
@@ -89,17 +90,6 @@ protected:
     QTemporaryDir dir;
     const Picture picture = ResultLikePicture();
 };
-
-template <typename Write>
-Failure FailureOf(Write&& write)
-{
-    try {
-        write();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    return Failure(0, "no failure");
-}
 
 } // namespace
 

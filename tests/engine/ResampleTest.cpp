@@ -55,3 +55,51 @@ TEST(StretchPicture, EqualSizesAreAnExactCopy)
 }
 
 } // namespace
+
+namespace {
+
+// Keeps the rows a resampler hands on, in the order they came.
+class KeptRows : public RowSink {
+public:
+    explicit KeptRows(int width) : width_(width) {}
+    void takeRow(int y, const std::uint32_t* row) override
+    {
+        rows.push_back(y);
+        pixels.insert(pixels.end(), row, row + width_);
+    }
+    std::vector<int> rows;
+    std::vector<std::uint32_t> pixels;
+
+private:
+    int width_;
+};
+
+} // namespace
+
+// Handed to a sink, the rows are the ones the resampler writes into a target, for a reduction,
+// an enlargement and the same size, over a range of the target's rows.
+TEST(RowResamplerSink, HandsOnTheRowsItWouldWrite)
+{
+    const Picture source = MakePicture(90, 60, [](int x, int y) { return 0xff000000u | std::uint32_t(x * 2833 + y * 977); });
+    struct Case {
+        int width, height, first, end;
+    };
+    for (const Case c : {Case{31, 17, 0, 17}, Case{200, 130, 40, 90}, Case{90, 60, 10, 60}}) {
+        std::vector<std::uint32_t> written(std::size_t(c.width) * std::size_t(c.height));
+        const Surface target{written.data(), c.width, c.height, c.width};
+        RowResampler intoTarget(source.width, source.height, target, c.first, c.end);
+        KeptRows kept(c.width);
+        RowResampler intoSink(source.width, source.height, c.width, c.height, c.first, c.end, kept);
+        for (int y = 0; y < source.height; ++y) {
+            intoTarget.addRow(source.row(y));
+            intoSink.addRow(source.row(y));
+        }
+        std::vector<int> expectedRows;
+        for (int y = c.first; y < c.end; ++y)
+            expectedRows.push_back(y);
+        EXPECT_EQ(kept.rows, expectedRows) << c.width;
+        const std::vector<std::uint32_t> expected(written.begin() + std::ptrdiff_t(c.first) * c.width,
+                                                  written.begin() + std::ptrdiff_t(c.end) * c.width);
+        EXPECT_EQ(kept.pixels, expected) << c.width;
+    }
+}

@@ -25,6 +25,19 @@ inline Picture SolidPicture(int width, int height, std::uint32_t rgb)
     return MakePicture(width, height, [rgb](int, int) { return rgb; });
 }
 
+// Pixels that no encoder can make much smaller, so that a file needs about as many bytes as the
+// picture has.
+inline Picture NoisePicture(int width, int height)
+{
+    return MakePicture(width, height, [](int x, int y) {
+        std::uint32_t h = std::uint32_t(x) * 0x9e3779b1u ^ std::uint32_t(y) * 0x85ebca77u;
+        h ^= h >> 15;
+        h *= 0x2c1b3c6du;
+        h ^= h >> 12;
+        return h & 0xffffff;
+    });
+}
+
 inline int Red(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xff); }
 inline int Green(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xff); }
 inline int Blue(std::uint32_t p) { return static_cast<int>(p & 0xff); }

@@ -248,7 +248,9 @@ TEST_F(ExportBlendTest, AnOutputThatCannotBeWrittenIsRefusedWithItsCauseAndNothi
         {"out.tif", {}, "Invalid output file format (use .jpg, .jpeg, .png, .webp or .bmp)"},
         {"out.jpg", given(70000, 10), "a JPEG picture can have at most 65500 pixels a side, not 70000 x 10"},
         {"out.webp", given(100, 20000), "a WebP picture can have at most 16383 pixels a side, not 100 x 20000"},
-        {"out.png", given(10000, 10000), "at 10000 x 10000 pixels the export would hold 1144 MiB, more than the 512 MiB a job may use"},
+        // WebP is encoded whole, so the blend is held; the other formats stream.
+        {"out.webp", given(16000, 16000),
+         "at 16000 x 16000 pixels the export would hold 978 MiB besides its pictures, more than half of the 512 MiB a job may use"},
     };
     for (const Case& c : cases) {
         ExportRequest r = request(c.name, c.size);
@@ -375,5 +377,37 @@ TEST_F(ExportBlendTest, EveryDecoderStopsAtARowWhenAsked)
         const QString file = save(QStringLiteral("picture.") + QLatin1String(format), image);
         EXPECT_THROW(DecodePictureFile(file, CanvasSize, nullptr, PictureFit::Stretch, &stop), Stopped) << format;
         EXPECT_NO_THROW(DecodePictureFile(file, CanvasSize)) << format;
+    }
+}
+
+// The two pictures stream at the same time; whichever fails first, the base's failure is the
+// one told, as the window's job tells it, and nothing is written.
+TEST_F(ExportBlendTest, TheBasesFailureIsToldBeforeTheOverlaysWhicheverComesFirst)
+{
+    const QByteArray png = ContentOf(first);
+    const QString cut = path("cut.png");
+    ASSERT_TRUE(PutFile(cut, png.left(png.size() * 3 / 5))); // fails well into its rows
+    const QString missing = path("missing.png");
+    struct Case {
+        QString base, overlay;
+        const char* told;
+    };
+    const Case cases[] = {
+        {cut, missing, "cut.png"},
+        {missing, cut, "missing.png"},
+        {first, missing, "missing.png"},
+        {cut, second, "cut.png"},
+    };
+    for (const Case& c : cases) {
+        ExportRequest r = request("out.jpg", given(1200, 800));
+        r.picture1 = c.base;
+        r.picture2 = c.overlay;
+        try {
+            ExportBlend(r);
+            ADD_FAILURE() << c.told;
+        } catch (const Failure& failure) {
+            EXPECT_NE(failure.description().find(c.told), std::string::npos) << failure.description();
+        }
+        EXPECT_EQ(EntriesOf(folder.path()), QStringList({"cut.png", "first.png", "second.png"})) << c.told;
     }
 }
