@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 
@@ -123,9 +124,11 @@ private:
 // the overlay's, as the window's job reports them.
 [[noreturn]] void throwPictureFailure(PairRows& rows)
 {
-    if (const std::exception_ptr failure = rows.failureOf(PairRows::Base))
-        std::rethrow_exception(failure);
-    std::rethrow_exception(rows.failureOf(PairRows::Overlay));
+    for (const PairRows::Side side : {PairRows::Base, PairRows::Overlay})
+        if (const std::exception_ptr failure = rows.failureOf(side))
+            std::rethrow_exception(failure);
+    // Every decoding hands on all the rows of its size, white where its file ends early.
+    throw std::logic_error("a picture's decoding ended without its last rows");
 }
 
 // The blend at the export's size, a row at a time: the decoders of both pictures hand their
