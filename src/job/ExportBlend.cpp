@@ -9,6 +9,8 @@
 #include "job/ExportFormat.h"
 #include "job/PairRows.h"
 #include "job/ResultWriter.h"
+#include "platform/FileSystem.h"
+#include "platform/PictureLoader.h"
 
 #include <QStringList>
 
@@ -28,20 +30,6 @@ std::size_t pixelBytes(QSize size)
 {
     return static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()) * sizeof(std::uint32_t);
 }
-
-// The pictures of one export at the window's size, decoded for it, drawing on one job's memory.
-class ExportLoader : public PictureLoader {
-public:
-    ExportLoader(DecoderMemory& memory, const StopFlag* stop) : memory_(memory), stop_(stop) {}
-    Picture LoadPicture(const QString& path) override
-    {
-        return DecodePictureFile(path, WindowSize, &memory_, PictureFit::Stretch, stop_);
-    }
-
-private:
-    DecoderMemory& memory_;
-    const StopFlag* stop_;
-};
 
 constexpr std::size_t JobMemoryBytes = JobDecoderMemoryMiB * 1024 * 1024;
 
@@ -111,7 +99,7 @@ public:
         try {
             threads_[side] = std::thread(decode);
         } catch (const std::system_error&) {
-            FailWriting(path, FailureNumber::OutOfMemory, QStringLiteral("no thread could be started to decode it"));
+            throw PictureLoadFailure(FailureNumber::OutOfMemory, path, QStringLiteral("no thread could be started to decode it"));
         }
     }
 
@@ -187,8 +175,9 @@ void streamBlend(const ExportRequest& request, const QString& basePath, const QS
 void windowBlend(const ExportRequest& request, const QString& basePath, const QString& overlayPath,
                  const ExportControl& control)
 {
-    DecoderMemory memory;
-    ExportLoader loader(memory, control.stop);
+    PictureFileLoader files(WindowSize);
+    const StopFlag never{false};
+    StoppingLoader loader(files, control.stop ? *control.stop : never);
     const BlendPictures pictures = LoadBlendPictures(loader, basePath, overlayPath);
     Picture base = TakePicture(pictures.base);
     Picture overlay = TakePicture(pictures.overlay);
