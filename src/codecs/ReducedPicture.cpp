@@ -84,8 +84,12 @@ QSize ReducedSize(QSize decoded, bool quarterTurned, QSize canvas, PictureFit fi
     const auto side = [](int length, int canvasLength) { return std::min(length, canvasLength); };
     QSize reduced(side(upright.width(), canvas.width()), side(upright.height(), canvas.height()));
     if (fit == PictureFit::Cover) {
-        const PixelSize covering = CoverSize(upright.width(), upright.height(), canvas.width(), canvas.height());
-        reduced = QSize(covering.width, covering.height);
+        // Reduced as far as it still covers, with its proportions; a picture that would have to
+        // grow stays as it is, for the fit to enlarge.
+        const PixelSize covering =
+            FittedScaleOf(upright.width(), upright.height(), canvas.width(), canvas.height(), fit).scaled;
+        const bool shrinks = covering.width <= upright.width() && covering.height <= upright.height();
+        reduced = shrinks ? QSize(covering.width, covering.height) : upright;
     }
     return quarterTurned ? reduced.transposed() : reduced;
 }

@@ -1,22 +1,5 @@
 #include "engine/FittedRows.h"
 
-#include <algorithm>
-
-FittedScale FittedScaleOf(int width, int height, int targetWidth, int targetHeight, PictureFit fit)
-{
-    if (fit == PictureFit::Stretch)
-        return {{targetWidth, targetHeight}, {0, 0, targetWidth, targetHeight}};
-    // The side relatively shorter than the target's reaches it exactly; the other is rounded to
-    // nearest and never falls short. Compared and scaled in 64 bits.
-    const std::int64_t w = width, h = height, tw = targetWidth, th = targetHeight;
-    PixelSize scaled{targetWidth, targetHeight};
-    if (w * th >= h * tw)
-        scaled.width = static_cast<int>(std::max<std::int64_t>(tw, (w * th + h / 2) / h));
-    else
-        scaled.height = static_cast<int>(std::max<std::int64_t>(th, (h * tw + w / 2) / w));
-    return {scaled, {(scaled.width - targetWidth) / 2, (scaled.height - targetHeight) / 2, targetWidth, targetHeight}};
-}
-
 RowResampler FittedResampler(int sourceWidth, int sourceHeight, const FittedScale& scale, ShownRows& shown)
 {
     return RowResampler(sourceWidth, sourceHeight, scale.scaled.width, scale.scaled.height, scale.shown.y,

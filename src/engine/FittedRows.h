@@ -7,16 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// How a picture fills a target by a fit: the size the whole picture is resampled to, and the
-// part of that which is the target. A stretch resamples to the target itself; a cover scales
-// the picture with its proportions kept until it just covers the target, larger or smaller,
-// and shows the centred part.
-struct FittedScale {
-    PixelSize scaled;
-    PixelRect shown; // within `scaled`, of the target's size
-};
-FittedScale FittedScaleOf(int width, int height, int targetWidth, int targetHeight, PictureFit fit);
-
 // Hands on the rows of a resampled picture that lie in the shown part, in the target's rows
 // and columns.
 class ShownRows : public RowSink {

@@ -1,4 +1,4 @@
-#include "engine/FittedRows.h"
+#include "engine/PictureFit.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,9 @@ TEST(FittedScale, StretchTakesTheTargetAndCoverTheMiddleOfThePictureScaled)
         {"smaller, enlarged", 300, 200, 1200, 1200, PictureFit::Cover, 1800, 1200, {300, 0, 1200, 1200}},
         {"same proportions", 1600, 900, 800, 450, PictureFit::Cover, 800, 450, {0, 0, 800, 450}},
         {"rounded to nearest", 1000, 3, 10, 10, PictureFit::Cover, 3333, 10, {1661, 0, 10, 10}},
+        // Billions of pixels along the line: kept at the longest scaled side, in ints.
+        {"a line covering a square", 10000000, 1, 1000, 1000, PictureFit::Cover, MostScaledSide, 1000,
+         {(MostScaledSide - 1000) / 2, 0, 1000, 1000}},
     };
     for (const Case& c : cases) {
         const FittedScale scale = FittedScaleOf(c.width, c.height, c.targetWidth, c.targetHeight, c.fit);

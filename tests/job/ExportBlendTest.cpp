@@ -411,3 +411,20 @@ TEST_F(ExportBlendTest, TheBasesFailureIsToldBeforeTheOverlaysWhicheverComesFirs
         EXPECT_EQ(EntriesOf(folder.path()), QStringList({"cut.png", "first.png", "second.png"})) << c.told;
     }
 }
+
+// A line covering a square would be enlarged to billions of pixels along it: refused for the
+// memory that would take, naming the picture, and nothing is written.
+TEST_F(ExportBlendTest, ALineCoveringASquareIsRefusedForItsMemory)
+{
+    ExportRequest r = request("out.png", given(1000, 1000), PictureFit::Cover);
+    r.picture2 = path("line.png");
+    SavePNG(SolidPicture(3000000, 1, 0x008b8b), r.picture2);
+    try {
+        ExportBlend(r);
+        ADD_FAILURE();
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.description().find("line.png"), std::string::npos) << failure.description();
+        EXPECT_NE(failure.description().find("MiB"), std::string::npos) << failure.description();
+    }
+    EXPECT_EQ(EntriesOf(folder.path()), QStringList({"first.png", "line.png", "second.png"}));
+}
