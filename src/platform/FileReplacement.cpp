@@ -332,14 +332,5 @@ std::optional<WriteError> ContentReplacement::commit()
     return std::nullopt;
 }
 
-std::optional<WriteError> ReplaceFileContent(const QString& path, const QByteArray& bytes, WaitingContent way)
-{
-    ContentReplacement content(path, way);
-    if (content.refusal())
-        return content.refusal();
-    if (const int error = content.append(bytes.constData(), std::size_t(bytes.size())))
-        return SystemWriteError(error);
-    return content.commit();
-}
 
 #endif

@@ -65,6 +65,4 @@ private:
     std::optional<WriteError> refusal_;
 };
 
-// Makes the bytes the whole content of the file at path by way of a ContentReplacement.
-std::optional<WriteError> ReplaceFileContent(const QString& path, const QByteArray& bytes, WaitingContent way);
 #endif

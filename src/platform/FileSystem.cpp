@@ -1,7 +1,5 @@
 #include "platform/FileSystem.h"
 
-#include "platform/ReplacingFile.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -148,12 +146,4 @@ WriteError SystemWriteError(int error)
     default:
         return {WriteError::Cause::WriteFailed, QString::fromLocal8Bit(std::generic_category().message(error))};
     }
-}
-
-std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes)
-{
-    ReplacingFile file(path);
-    if (file.append(bytes.constData(), static_cast<std::size_t>(bytes.size())))
-        file.commit();
-    return file.error();
 }

@@ -79,14 +79,3 @@ struct WriteError {
 // Why a write failed, from the system's error number: the system's reason, and for a folder
 // on a file system mounted read-only, that.
 WriteError SystemWriteError(int error);
-
-// Makes the bytes the whole content of the file at path. They go to a temporary file in the
-// same folder, which replaces the file only once it is complete, so a failure (a full disk,
-// a folder that may not be written) leaves an earlier file exactly as it was and no
-// temporary file behind, and what a write killed part way leaves goes with the next write of
-// the file. The temporary file's name fits wherever the file's own does. An earlier
-// read-only file is replaced as well. Only a file is ever replaced: a folder, a pipe, a
-// device or a socket of that name, itself or at the end of a symbolic link, is refused. A
-// link to a file stays a link, and its file is replaced. A file written as its bytes come is a
-// ReplacingFile, which this writes through.
-std::optional<WriteError> WriteFileReplacing(const QString& path, const QByteArray& bytes);

@@ -18,12 +18,16 @@ class QSaveFile;
 #endif
 
 // A file written as its bytes come, that takes the place of the file of that name only once it
-// is committed: until then an earlier file stays exactly as it was, and a ReplacingFile that
-// goes without commit() leaves nothing behind. It is refused where WriteFileReplacing refuses:
-// a missing folder, a path the system cannot reach, anything but a file in the way (itself or
-// at the end of a symbolic link, which is followed and stays). The first failure, of the
-// opening or of any write, sticks: every later step does nothing and error() says why, in the
-// system's words (a full disk part way is "No space left on device").
+// is committed. The new content waits in the same folder, so a failure (a full disk, a folder
+// that may not be written) leaves an earlier file exactly as it was and nothing behind, a
+// ReplacingFile that goes without commit() leaves nothing either, and what a write killed part
+// way leaves goes with the next write of the file; the waiting file's name fits wherever the
+// file's own does. An earlier read-only file is replaced as well. Only a file is ever
+// replaced: a missing folder, a path the system cannot reach, or a folder, pipe, device or
+// socket in the way (itself or at the end of a symbolic link) is refused; a link to a file
+// stays a link, and its file is replaced. The first failure, of the opening or of any write,
+// sticks: every later step does nothing and error() says why, in the system's words (a full
+// disk part way is "No space left on device").
 //
 // Appended bytes are gathered in a buffer of BufferBytes, so that a writer may hand over a row
 // at a time without a system call for each. The steps allocate nothing, so a library's

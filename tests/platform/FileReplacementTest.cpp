@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 
 #include "job/FileFaults.h"
+#include "platform/WholeContent.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -81,7 +82,7 @@ TEST_F(FileReplacementTest, NamesUpToTheLongestTheSystemTakesAreWrittenAgain)
             const QString file = NameOfBytes(bytes, wide);
             ASSERT_EQ(QFile::encodeName(file).size(), bytes);
             for (const QByteArray& content : {earlier, fresh}) {
-                EXPECT_EQ(WriteFileReplacing(in(file), content), std::nullopt) << bytes;
+                EXPECT_EQ(ReplaceWholeFile(in(file), content), std::nullopt) << bytes;
                 EXPECT_TRUE(ContentOf(in(file)) == content) << bytes;
             }
             EXPECT_EQ(EntriesOf(dir.path()), QStringList{file}) << bytes;
@@ -105,7 +106,7 @@ TEST_F(FileReplacementTest, APathNearTheSystemsLimitIsWrittenAgain)
         const QString path = folder + QLatin1Char('/') + NameOfBytes(nameBytes, false);
         ASSERT_EQ(QFile::encodeName(path).size(), PATH_MAX - 1 - shortOfTheLimit);
         for (const QByteArray& content : {earlier, fresh}) {
-            EXPECT_EQ(WriteFileReplacing(path, content), std::nullopt) << shortOfTheLimit;
+            EXPECT_EQ(ReplaceWholeFile(path, content), std::nullopt) << shortOfTheLimit;
             EXPECT_TRUE(ContentOf(path) == content) << shortOfTheLimit;
         }
         EXPECT_EQ(EntriesOf(folder), QStringList{QFileInfo(path).fileName()}) << shortOfTheLimit;
@@ -150,7 +151,7 @@ TEST_F(FileReplacementTest, TheNextWriteRemovesWhatKilledWritesLeftAndNothingEls
             kept << QFileInfo(temporary(name, 6)).fileName();
         }
 
-        EXPECT_EQ(ReplaceFileContent(target, fresh, way), std::nullopt);
+        EXPECT_EQ(ReplaceWholeContent(target, fresh, way), std::nullopt);
         EXPECT_TRUE(ContentOf(target) == fresh);
         const QStringList entries = EntriesOf(dir.path());
         EXPECT_EQ(QSet<QString>(entries.cbegin(), entries.cend()), QSet<QString>(kept.cbegin(), kept.cend()));
@@ -178,7 +179,7 @@ pid_t StartWriting(const QString& path, const QByteArray& bytes, WaitingContent 
         const char signal = 'w';
         if (::write(begun[1], &signal, 1) != 1)
             ::_exit(2);
-        ::_exit(ReplaceFileContent(path, bytes, way) ? 1 : 0);
+        ::_exit(ReplaceWholeContent(path, bytes, way) ? 1 : 0);
     }
     ::close(begun[1]);
     char signal = 0;
@@ -219,7 +220,7 @@ TEST_F(FileReplacementTest, AWriteKilledAtAnyMomentLeavesNothingThatOutlivesTheN
             EXPECT_TRUE(left == earlier || left == large) << "killed after " << duration * step / Steps << " ms";
             leftBehind += EntriesOf(dir.path()).size() > 1;
 
-            EXPECT_EQ(WriteFileReplacing(target, fresh), std::nullopt);
+            EXPECT_EQ(ReplaceWholeFile(target, fresh), std::nullopt);
             EXPECT_EQ(EntriesOf(dir.path()), QStringList{name}) << "killed after " << duration * step / Steps << " ms";
         }
         // A named file waits under its name for the whole write, and some kill came during one.

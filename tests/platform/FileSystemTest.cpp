@@ -2,6 +2,7 @@
 
 #include "job/FileFaults.h"
 #include "platform/SpecialFiles.h"
+#include "platform/WholeContent.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -10,7 +11,7 @@
 
 namespace {
 
-class WriteFileReplacingTest : public ::testing::Test {
+class ReplacingWholeFileTest : public ::testing::Test {
 protected:
     QString in(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
 
@@ -22,45 +23,45 @@ protected:
 
 } // namespace
 
-TEST_F(WriteFileReplacingTest, WritesANewFileAndNothingElse)
+TEST_F(ReplacingWholeFileTest, WritesANewFileAndNothingElse)
 {
-    EXPECT_EQ(WriteFileReplacing(target, fresh), std::nullopt);
+    EXPECT_EQ(ReplaceWholeFile(target, fresh), std::nullopt);
     EXPECT_EQ(ContentOf(target), fresh);
     EXPECT_EQ(EntriesOf(dir.path()), QStringList{QStringLiteral("result ü.jpg")});
 }
 
-TEST_F(WriteFileReplacingTest, ReplacesAnEarlierFileEvenWhenItIsReadOnly)
+TEST_F(ReplacingWholeFileTest, ReplacesAnEarlierFileEvenWhenItIsReadOnly)
 {
     for (const bool readOnly : {false, true}) {
         ASSERT_TRUE(PutFile(target, earlier));
         if (readOnly) {
             ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner));
         }
-        EXPECT_EQ(WriteFileReplacing(target, fresh), std::nullopt) << readOnly;
+        EXPECT_EQ(ReplaceWholeFile(target, fresh), std::nullopt) << readOnly;
         EXPECT_EQ(ContentOf(target), fresh) << readOnly;
         EXPECT_EQ(EntriesOf(dir.path()).size(), 1) << readOnly;
         ASSERT_TRUE(QFile::remove(target));
     }
 }
 
-TEST_F(WriteFileReplacingTest, AMissingFolderIsNamedAndNothingIsCreated)
+TEST_F(ReplacingWholeFileTest, AMissingFolderIsNamedAndNothingIsCreated)
 {
-    const std::optional<WriteError> error = WriteFileReplacing(in(QStringLiteral("missing/result.jpg")), fresh);
+    const std::optional<WriteError> error = ReplaceWholeFile(in(QStringLiteral("missing/result.jpg")), fresh);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->cause, WriteError::Cause::FolderMissing);
     EXPECT_TRUE(EntriesOf(dir.path()).isEmpty());
 }
 
-TEST_F(WriteFileReplacingTest, AFolderInTheWayIsLeftAlone)
+TEST_F(ReplacingWholeFileTest, AFolderInTheWayIsLeftAlone)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("result ü.jpg")));
-    const std::optional<WriteError> error = WriteFileReplacing(target, fresh);
+    const std::optional<WriteError> error = ReplaceWholeFile(target, fresh);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->cause, WriteError::Cause::AccessDenied);
     EXPECT_TRUE(QFileInfo(target).isDir());
 }
 
-TEST_F(WriteFileReplacingTest, AReadOnlyFolderKeepsItsEarlierFile)
+TEST_F(ReplacingWholeFileTest, AReadOnlyFolderKeepsItsEarlierFile)
 {
     ASSERT_TRUE(PutFile(target, earlier));
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
@@ -68,7 +69,7 @@ TEST_F(WriteFileReplacingTest, AReadOnlyFolderKeepsItsEarlierFile)
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         GTEST_SKIP() << "folder permissions do not bind the user running the tests";
     }
-    const std::optional<WriteError> error = WriteFileReplacing(target, fresh);
+    const std::optional<WriteError> error = ReplaceWholeFile(target, fresh);
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     ASSERT_TRUE(error);
@@ -80,7 +81,7 @@ TEST_F(WriteFileReplacingTest, AReadOnlyFolderKeepsItsEarlierFile)
 #ifdef Q_OS_UNIX
 // The disk fills up part way through the new file: the earlier one stays whole, read-only as
 // it was, and no temporary file is left beside it.
-TEST_F(WriteFileReplacingTest, AWriteThatFailsPartWayLeavesTheEarlierFileWhole)
+TEST_F(ReplacingWholeFileTest, AWriteThatFailsPartWayLeavesTheEarlierFileWhole)
 {
     for (const bool readOnly : {false, true}) {
         ASSERT_TRUE(PutFile(target, earlier));
@@ -91,7 +92,7 @@ TEST_F(WriteFileReplacingTest, AWriteThatFailsPartWayLeavesTheEarlierFileWhole)
         std::optional<WriteError> error;
         {
             const FileSizeLimit fullDisk(4096);
-            error = WriteFileReplacing(target, fresh);
+            error = ReplaceWholeFile(target, fresh);
         }
         ASSERT_TRUE(error) << readOnly;
         EXPECT_EQ(error->cause, WriteError::Cause::WriteFailed) << readOnly;
@@ -146,7 +147,7 @@ TEST_F(PathKindTest, KindOfFileLooksThroughLinksWithoutOpening)
 
 // The new file would take the place of what the name leads to: nothing but a file is ever
 // replaced, and whatever is in the way stays as it was.
-TEST_F(PathKindTest, WriteFileReplacingRefusesAllButAFileAndLeavesItAsItWas)
+TEST_F(PathKindTest, AReplacingFileRefusesAllButAFileAndLeavesItAsItWas)
 {
     struct Case {
         Thing thing;
@@ -170,7 +171,7 @@ TEST_F(PathKindTest, WriteFileReplacingRefusesAllButAFileAndLeavesItAsItWas)
             const QStringList entries = EntriesOf(folder);
             const FileKind before = KindOfFile(path);
 
-            const std::optional<WriteError> error = WriteFileReplacing(path, QByteArrayLiteral("new"));
+            const std::optional<WriteError> error = ReplaceWholeFile(path, QByteArrayLiteral("new"));
             ASSERT_TRUE(error);
             EXPECT_EQ(error->cause, cause);
             EXPECT_EQ(error->reason.toStdString(), reason);
@@ -186,7 +187,7 @@ TEST_F(PathKindTest, ALinkToAFileStaysALinkAndItsFileIsReplacedWhole)
     const QString link = place(Thing::File, true);
     ASSERT_FALSE(link.isEmpty());
     const QString target = link + QStringLiteral(".target");
-    EXPECT_EQ(WriteFileReplacing(link, QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_EQ(ReplaceWholeFile(link, QByteArrayLiteral("new")), std::nullopt);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ContentOf(target), QByteArrayLiteral("new"));
     EXPECT_EQ(EntriesOf(QFileInfo(link).absolutePath()),
@@ -199,7 +200,7 @@ TEST_F(PathKindTest, ALinkToNothingYetGetsItsFile)
 {
     const QString link = dir.path() + QStringLiteral("/result.jpg");
     ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/later.jpg"), link));
-    EXPECT_EQ(WriteFileReplacing(link, QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_EQ(ReplaceWholeFile(link, QByteArrayLiteral("new")), std::nullopt);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ContentOf(dir.path() + QStringLiteral("/later.jpg")), QByteArrayLiteral("new"));
 }
